@@ -1,0 +1,2 @@
+// The sprite engine arrives with the image list.
+namespace kv {}

@@ -1,0 +1,75 @@
+#include "app/command_line.h"
+
+#include <charconv>
+
+namespace kv {
+
+namespace {
+
+uint64_t parseNumber(const std::string& option, const std::string& text, uint64_t max) {
+  uint64_t v = 0;
+  const char* end = text.data() + text.size();
+  auto r = std::from_chars(text.data(), end, v);
+  if (text.empty() || r.ec != std::errc() || r.ptr != end || v > max) {
+    throw UsageError(option + " expects a whole number from 0 to " + std::to_string(max) + ", not '" + text + "'");
+  }
+  return v;
+}
+
+}  // namespace
+
+CommandLine parseCommandLine(const std::vector<std::string>& args) {
+  CommandLine c;
+  for (size_t i = 0; i < args.size(); ++i) {
+    const std::string& a = args[i];
+    auto value = [&]() -> const std::string& {
+      if (i + 1 >= args.size()) throw UsageError(a + " needs a value");
+      return args[++i];
+    };
+    if (a == "--windowed") {
+      c.windowed = true;
+    } else if (a == "--headless") {
+      c.headless = true;
+    } else if (a == "--seed") {
+      c.seed = static_cast<uint32_t>(parseNumber(a, value(), 0xFFFFFFFFu));
+    } else if (a == "--refresh") {
+      c.refreshHz = static_cast<int>(parseNumber(a, value(), 1000));
+      c.refreshGiven = true;
+    } else if (a == "--script") {
+      c.scriptPath = value();
+    } else if (a == "--trace") {
+      c.tracePath = value();
+    } else if (a == "--help" || a == "-h") {
+      c.help = true;
+    } else if (a == "--version") {
+      c.version = true;
+    } else {
+      throw UsageError("unknown option '" + a + "' (see --help)");
+    }
+  }
+  if (!c.headless) {
+    if (c.refreshGiven) throw UsageError("--refresh applies only with --headless");
+    if (!c.scriptPath.empty()) throw UsageError("--script applies only with --headless");
+  }
+  if (c.headless && c.windowed) throw UsageError("--windowed and --headless exclude each other");
+  return c;
+}
+
+const char* usageText() {
+  return "usage: korvalundrix [--windowed] [--headless] [--seed N] [--refresh HZ] [--script FILE]\n"
+         "                    [--trace FILE] [--help] [--version]\n"
+         "\n"
+         "  --windowed      play in a window instead of full screen\n"
+         "  --headless      run without a window or sound card, on virtual time\n"
+         "  --seed N        seed the random generator with N (default: the clock)\n"
+         "  --refresh HZ    headless: the refresh rate the virtual display reports (default 60,\n"
+         "                  0 = it cannot tell)\n"
+         "  --script FILE   headless: timed input, one event a line:\n"
+         "                    T move X Y | T click X Y | T down VK | T up VK | T state |\n"
+         "                    T shot FILE.bmp | T quit\n"
+         "  --trace FILE    write JSON Lines: start, level_start, level_end, state, exit\n"
+         "  --help          show this text\n"
+         "  --version       show the version\n";
+}
+
+}  // namespace kv

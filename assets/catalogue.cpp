@@ -1,0 +1,2 @@
+// The asset catalogue arrives with the image list.
+namespace kv {}

@@ -1,0 +1,34 @@
+#include "core/data_files.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <system_error>
+
+namespace kv {
+
+namespace fs = std::filesystem;
+
+std::vector<std::string> dataSearchDirs() {
+  std::vector<std::string> dirs{"."};
+  std::error_code ec;
+  fs::path exe = fs::read_symlink("/proc/self/exe", ec);
+  if (!ec) {
+    fs::path installed = exe.parent_path().parent_path() / "share" / "korvalundrix";
+    if (fs::is_directory(installed, ec)) dirs.push_back(installed.string());
+  }
+  for (const char* d : {KV_INSTALL_DATA_DIR, KV_BUILD_DATA_DIR, KV_SOURCE_DATA_DIR}) {
+    if (std::find(dirs.begin(), dirs.end(), d) == dirs.end()) dirs.emplace_back(d);
+  }
+  return dirs;
+}
+
+std::optional<std::string> findDataFile(const std::string& name, const std::vector<std::string>& dirs) {
+  for (const std::string& dir : dirs) {
+    std::error_code ec;
+    fs::path candidate = fs::path(dir) / name;
+    if (fs::is_regular_file(candidate, ec)) return dir == "." ? name : candidate.string();
+  }
+  return std::nullopt;
+}
+
+}  // namespace kv

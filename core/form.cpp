@@ -1,0 +1,94 @@
+#include "core/form.h"
+
+#include "core/game_state.h"
+
+namespace kv {
+
+TForm1::TForm1(TApplication& app, AudioSystem& audio, FormSettings settings)
+    : Application(app),
+      Audio(audio),
+      DXDraw1(app.platform().video),
+      DXTimer1(app, app.platform().clock),
+      DXTimer2(app, app.platform().clock),
+      Button1(app, "Play", 331, 407, 127, 57),
+      Button2(app, "Stop", 16, 8, 75, 25),
+      Button3(app, "Exit", 331, 501, 127, 57),
+      Button4(app, "1", 309, 470, 25, 25),
+      Button5(app, "2", 340, 470, 25, 25),
+      Button6(app, "3", 371, 470, 25, 25),
+      Button7(app, "4", 402, 470, 25, 25),
+      Button8(app, "5", 433, 470, 25, 25),
+      Button9(app, "6", 464, 470, 25, 25),
+      settings_(std::move(settings)) {
+  game.Form1 = this;
+  loadComponents();
+  Application.setForm(this);
+  FormCreate();
+}
+
+TForm1::~TForm1() {
+  Application.setForm(nullptr);
+  DXTimer1.SetEnabled(false);
+  DXTimer2.SetEnabled(false);
+  if (game.Form1 == this) game.Form1 = nullptr;
+}
+
+// The components' stored settings, as the window's resource holds them.
+void TForm1::loadComponents() {
+  DXDraw1.SetFormLoading(true);
+  DXDraw1.SetBounds(0, 0, 800, 566);
+  DXDraw1.AutoInitialize = true;
+  DXDraw1.AutoSize = true;
+  DXDraw1.Display.Width = 800;
+  DXDraw1.Display.Height = 600;
+  DXDraw1.Display.SetBitCount(16);
+  DXDraw1.Display.FixedBitCount = false;
+  DXDraw1.Display.FixedRatio = true;
+  DXDraw1.Display.FixedSize = true;
+  TDXDrawOptions options = doFullScreen | doAllowReboot | doDirectX7Mode | doHardware | doSelectDriver;
+  if (!settings_.fullScreen) options &= static_cast<TDXDrawOptions>(~doFullScreen);
+  DXDraw1.SetOptions(options);
+  DXDraw1.SetSurfaceSize(800, 566);
+  DXDraw1.SetFormLoading(false);
+
+  for (TDXTimer* t : {&DXTimer1, &DXTimer2}) {
+    t->BeginLoading();
+    t->SetActiveOnly(false);
+    t->SetEnabled(false);
+    t->SetInterval(0);
+    t->Loaded();
+  }
+
+  for (TButton* b : {&Button4, &Button5, &Button6, &Button7, &Button8, &Button9}) {
+    b->SetVisible(false);
+    b->SetEnabled(false);
+  }
+  Button3.OnClick = [this] { Button3Click(); };
+}
+
+bool TForm1::Show() {
+  if (!Application.platform().video.openWindow()) return false;
+  DXDraw1.FormShown();
+  return true;
+}
+
+void TForm1::Close() {
+  if (closed_) return;
+  closed_ = true;
+  FormClose();
+  DXTimer1.SetEnabled(false);
+  DXTimer2.SetEnabled(false);
+  Application.Terminate();
+}
+
+void TForm1::onKeyDown(int /*vk*/) {}
+
+void TForm1::onMouseMove(int /*x*/, int /*y*/) {}
+
+void TForm1::onCloseRequest() { Close(); }
+
+void TForm1::onMinimize() { DXDraw1.FormMoveSizeStart(); }
+
+void TForm1::onRestore() { DXDraw1.FormMoveSizeEnd(); }
+
+}  // namespace kv

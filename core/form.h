@@ -1,0 +1,78 @@
+#pragma once
+// TForm1: the game's main window. It owns every component (display, timers, buttons, and the
+// sprite, image, input and sound components as they are added) and carries the game's event
+// handlers. The handlers live in the files named after what they do: startup.cpp, frame_loop.cpp,
+// level_lifecycle.cpp, menus.cpp.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "gfx/dxdraw.h"
+#include "platform/application.h"
+#include "platform/audio_system.h"
+#include "platform/frame_timer.h"
+#include "platform/push_button.h"
+
+namespace kv {
+
+class GameObserver;
+
+struct FormSettings {
+  bool fullScreen = true;                // the display takes the whole screen
+  std::vector<std::string> dataDirs;     // where run-time files are looked up (empty: the usual places)
+  bool seedGiven = false;                // seed the random generator with `seed` instead of the clock
+  uint32_t seed = 0;
+};
+
+class TForm1 : public FormEventSink {
+ public:
+  // Creates the components with their stored settings, then runs FormCreate. Raises MissingDataFile
+  // when the matrix font is nowhere to be found.
+  TForm1(TApplication& app, AudioSystem& audio, FormSettings settings);
+  ~TForm1() override;
+  TForm1(const TForm1&) = delete;
+  TForm1& operator=(const TForm1&) = delete;
+
+  // The window appears: the display switches to full screen. False when no window can be opened.
+  bool Show();
+  // Closes the window: FormClose, then the program ends.
+  void Close();
+  bool Closed() const { return closed_; }
+
+  void setObserver(GameObserver* observer) { observer_ = observer; }
+
+  // Components.
+  TApplication& Application;
+  AudioSystem& Audio;
+  TDXDraw DXDraw1;
+  TDXTimer DXTimer1;
+  TDXTimer DXTimer2;
+  TButton Button1, Button2, Button3, Button4, Button5, Button6, Button7, Button8, Button9;
+
+  // Startup and shutdown.
+  void FormCreate();
+  void refreshcheck();
+  void FormClose();
+  void Button3Click();
+  void zrobmatryce();
+
+  // The display's vertical blanks per waiting flip, chosen at startup with the speeds.
+  int32_t vblanksPerFlip() const { return vblanksPerFlip_; }
+
+  // FormEventSink.
+  void onKeyDown(int vk) override;
+  void onMouseMove(int x, int y) override;
+  void onCloseRequest() override;
+  void onMinimize() override;
+  void onRestore() override;
+
+ private:
+  void loadComponents();
+
+  FormSettings settings_;
+  GameObserver* observer_ = nullptr;
+  bool closed_ = false;
+  int32_t vblanksPerFlip_ = 1;
+};
+
+}  // namespace kv

@@ -1,0 +1,168 @@
+#include "gfx/dd_surface.h"
+
+#include <algorithm>
+
+#include "gfx/direct_draw.h"
+#include "platform/video_device.h"
+
+namespace kv {
+
+namespace {
+constexpr int32_t kMaxSide = 16384;
+}
+
+bool TDirectDraw::restoreSurfaceMemory() { return !video_.surfacesLost() || video_.restoreSurfaces(); }
+
+TDirectDrawSurface::TDirectDrawSurface(TDirectDraw* device) : device_(device) {}
+
+bool TDirectDrawSurface::Create(int32_t width, int32_t height, PixelLayout layout) {
+  Release();
+  if (width <= 0 || height <= 0 || width > kMaxSide || height > kMaxSide) {
+    result_ = DDResult::InvalidParams;
+    return false;
+  }
+  // Rows start on 16-byte boundaries, so the pitch may exceed the width as on real devices.
+  pitchPixels_ = (width + 7) & ~7;
+  memory_.assign(static_cast<size_t>(pitchPixels_) * height, 0);
+  width_ = width;
+  height_ = height;
+  layout_ = layout;
+  exists_ = true;
+  primary_ = false;
+  lost_ = false;
+  result_ = DDResult::Ok;
+  return true;
+}
+
+void TDirectDrawSurface::CreatePrimary(int32_t width, int32_t height, PixelLayout layout) {
+  Release();
+  width_ = width;
+  height_ = height;
+  layout_ = layout;
+  exists_ = true;
+  primary_ = true;
+  result_ = DDResult::Ok;
+}
+
+void TDirectDrawSurface::Release() {
+  memory_.clear();
+  memory_.shrink_to_fit();
+  width_ = height_ = pitchPixels_ = 0;
+  exists_ = false;
+  primary_ = false;
+  lost_ = false;
+  locked_ = false;
+  hasColorKey_ = false;
+  result_ = DDResult::NotMade;
+}
+
+bool TDirectDrawSurface::Restore() {
+  if (!exists_) {
+    result_ = DDResult::NotMade;
+    return false;
+  }
+  if (!lost_) {
+    result_ = DDResult::Ok;
+    return true;
+  }
+  if (device_ && !device_->restoreSurfaceMemory()) {
+    result_ = DDResult::Lost;
+    return false;
+  }
+  lost_ = false;
+  result_ = DDResult::Ok;
+  return true;
+}
+
+void TDirectDrawSurface::Fill(uint32_t pixel) {
+  if (!exists_) {
+    result_ = DDResult::NotMade;
+    return;
+  }
+  if (lost_) {
+    result_ = DDResult::Lost;
+    return;
+  }
+  if (primary_) {
+    result_ = DDResult::Ok;
+    return;
+  }
+  const uint16_t v = static_cast<uint16_t>(pixel);
+  for (int32_t y = 0; y < height_; ++y) std::fill_n(Row(y), width_, v);
+  result_ = DDResult::Ok;
+}
+
+bool TDirectDrawSurface::Lock(SurfaceLockDesc& desc) {
+  if (!exists_ || primary_) {
+    result_ = DDResult::NotMade;
+  } else if (lost_) {
+    result_ = DDResult::Lost;
+  } else if (locked_ || refuseLocks_) {
+    result_ = DDResult::Busy;
+  } else {
+    locked_ = true;
+    desc.bits = reinterpret_cast<uint8_t*>(memory_.data());
+    desc.pitchBytes = pitchPixels_ * 2;
+    desc.width = width_;
+    desc.height = height_;
+    desc.greenMask = layout_ == PixelLayout::Rgb565 ? 0x07E0u : 0x03E0u;
+    result_ = DDResult::Ok;
+    return true;
+  }
+  desc = SurfaceLockDesc{};
+  return false;
+}
+
+void TDirectDrawSurface::Unlock() {
+  result_ = locked_ ? DDResult::Ok : DDResult::Refused;
+  locked_ = false;
+}
+
+bool TDirectDrawSurface::BltFast(int32_t x, int32_t y, const TDirectDrawSurface& src, const TRect& r,
+                                 bool useKey) {
+  if (!exists_ || !src.exists_ || primary_ || src.primary_) {
+    result_ = DDResult::NotMade;
+    return false;
+  }
+  if (lost_ || src.lost_) {
+    result_ = DDResult::Lost;
+    return false;
+  }
+  if (locked_ || src.locked_) {
+    result_ = DDResult::Busy;
+    return false;
+  }
+  if (r.Left < 0 || r.Top < 0 || r.Right > src.width_ || r.Bottom > src.height_ || r.empty() || x < 0 ||
+      y < 0 || x + r.width() > width_ || y + r.height() > height_) {
+    result_ = DDResult::InvalidParams;
+    return false;
+  }
+  const int32_t w = r.width();
+  const bool keyed = useKey && src.hasColorKey_;
+  const uint16_t key = src.colorKey_;
+  for (int32_t row = 0; row < r.height(); ++row) {
+    const uint16_t* s = src.Row(r.Top + row) + r.Left;
+    uint16_t* d = Row(y + row) + x;
+    if (!keyed) {
+      std::copy_n(s, w, d);
+    } else {
+      for (int32_t i = 0; i < w; ++i) {
+        if (s[i] != key) d[i] = s[i];
+      }
+    }
+  }
+  result_ = DDResult::Ok;
+  return true;
+}
+
+Frame16 TDirectDrawSurface::frame() const {
+  Frame16 f;
+  f.pixels = memory_.data();
+  f.width = width_;
+  f.height = height_;
+  f.pitchPixels = pitchPixels_;
+  f.layout = layout_;
+  return f;
+}
+
+}  // namespace kv

@@ -1,0 +1,42 @@
+#pragma once
+// The sound card: it pulls interleaved 16-bit stereo samples from a mix callback.
+#include <cstdint>
+#include <functional>
+
+namespace kv {
+
+// Fills frames stereo frames (2 x int16 each) into out.
+using MixCallback = std::function<void(int16_t* out, int frames)>;
+
+class AudioDevice {
+ public:
+  virtual ~AudioDevice() = default;
+  // The audio system opens the device once with its mix function; false when there is no sound card.
+  virtual bool open(int sampleRate, MixCallback mix) = 0;
+  // The audio system closes it when the last user lets go.
+  virtual void close() = 0;
+  virtual bool isOpen() const = 0;
+  // The actual output rate after open.
+  virtual int sampleRate() const = 0;
+  // Game code changes shared mixer state between lock and unlock (the mix may run on another thread).
+  virtual void lock() = 0;
+  virtual void unlock() = 0;
+};
+
+// Holds the device lock for one scope.
+class AudioLock {
+ public:
+  explicit AudioLock(AudioDevice* d) : d_(d) {
+    if (d_) d_->lock();
+  }
+  ~AudioLock() {
+    if (d_) d_->unlock();
+  }
+  AudioLock(const AudioLock&) = delete;
+  AudioLock& operator=(const AudioLock&) = delete;
+
+ private:
+  AudioDevice* d_;
+};
+
+}  // namespace kv

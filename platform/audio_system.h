@@ -1,0 +1,33 @@
+#pragma once
+// The sound output shared by the sound effects and the music: one device, one mixer. The device is
+// opened when the first user needs it and closed when the last one lets go.
+#include <memory>
+
+#include "platform/audio_device.h"
+
+namespace kv {
+
+class Mixer;
+
+class AudioSystem {
+ public:
+  explicit AudioSystem(AudioDevice& device, int sampleRate = 44100);
+  ~AudioSystem();
+  AudioSystem(const AudioSystem&) = delete;
+  AudioSystem& operator=(const AudioSystem&) = delete;
+
+  // Opens the device for one more user; false when there is no sound card (the game runs silently).
+  bool acquire();
+  void release();
+  bool isOpen() const;
+  AudioDevice& device() { return device_; }
+  Mixer& mixer() { return *mixer_; }
+
+ private:
+  AudioDevice& device_;
+  int sampleRate_;
+  int users_ = 0;
+  std::unique_ptr<Mixer> mixer_;
+};
+
+}  // namespace kv

@@ -1,0 +1,98 @@
+#include "platform/headless/virtual_display.h"
+
+#include <algorithm>
+
+#include "platform/headless/builtin_glyphs.h"
+#include "platform/headless/virtual_clock.h"
+
+namespace kv {
+
+VirtualDisplay::VirtualDisplay(VirtualClock& clock, int refreshHz)
+    : clock_(clock),
+      refreshHz_(refreshHz),
+      modes_{{640, 480, 8},  {640, 480, 16}, {640, 480, 32},  {800, 600, 8},
+             {800, 600, 16}, {800, 600, 32}, {1024, 768, 16}, {1024, 768, 32}},
+      glyphs_(std::make_unique<BuiltinGlyphs>()) {}
+
+VirtualDisplay::~VirtualDisplay() = default;
+
+bool VirtualDisplay::openWindow() {
+  window_ = true;
+  return true;
+}
+
+bool VirtualDisplay::createDevice() {
+  if (createFails_) {
+    error_ = "the virtual display refuses to make a device";
+    return false;
+  }
+  device_ = true;
+  lost_ = false;
+  return true;
+}
+
+void VirtualDisplay::releaseDevice() {
+  device_ = false;
+  mode_ = {};
+}
+
+bool VirtualDisplay::setMode(const DisplayModeDesc& mode) {
+  if (!device_) return false;
+  if (std::find(refused_.begin(), refused_.end(), mode) != refused_.end()) return false;
+  if (std::find(modes_.begin(), modes_.end(), mode) == modes_.end()) return false;
+  mode_ = mode;
+  return true;
+}
+
+bool VirtualDisplay::restoreSurfaces() {
+  if (restoreFails_ || !device_) return false;
+  lost_ = false;
+  return true;
+}
+
+uint64_t VirtualDisplay::pacingPeriodNs() const {
+  int hz = refreshHz_ > 0 ? refreshHz_ : 75;
+  return 1'000'000'000ull / static_cast<uint64_t>(hz);
+}
+
+void VirtualDisplay::present(const Frame16& frame, int vblanks) {
+  frameWidth_ = frame.width;
+  frameHeight_ = frame.height;
+  frameLayout_ = frame.layout;
+  frame_.resize(static_cast<size_t>(frame.width) * frame.height);
+  for (int y = 0; y < frame.height; ++y) {
+    std::copy_n(frame.pixels + static_cast<size_t>(y) * frame.pitchPixels, frame.width,
+                frame_.begin() + static_cast<ptrdiff_t>(y) * frame.width);
+  }
+  ++presents_;
+  if (vblanks > 0) {
+    // Vertical blanks fall at n * 1e9 / hz nanoseconds; wait for the vblanks-th one after now.
+    const uint64_t hz = static_cast<uint64_t>(refreshHz_ > 0 ? refreshHz_ : 75);
+    const unsigned __int128 now = clock_.nowNs();
+    uint64_t n = static_cast<uint64_t>(now * hz / 1'000'000'000u) + static_cast<uint64_t>(vblanks);
+    uint64_t target = static_cast<uint64_t>(static_cast<unsigned __int128>(n) * 1'000'000'000u / hz);
+    while (target <= clock_.nowNs()) {
+      ++n;
+      target = static_cast<uint64_t>(static_cast<unsigned __int128>(n) * 1'000'000'000u / hz);
+    }
+    ++waitedPresents_;
+    vblanks_ += vblanks;
+    clock_.advanceTo(target);
+  } else {
+    clock_.advanceTo(clock_.nowNs() + 1'000'000);
+  }
+}
+
+RgbImage VirtualDisplay::screen() const {
+  Frame16 f;
+  f.pixels = frame_.data();
+  f.width = frameWidth_;
+  f.height = frameHeight_;
+  f.pitchPixels = frameWidth_;
+  f.layout = frameLayout_;
+  return composeScreen(frame_.empty() ? nullptr : &f, buttons_, *glyphs_);
+}
+
+bool VirtualDisplay::saveScreenshot(const std::string& path) { return writeBmp24(path, screen()); }
+
+}  // namespace kv
