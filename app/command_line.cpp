@@ -11,7 +11,8 @@ uint64_t parseNumber(const std::string& option, const std::string& text, uint64_
   const char* end = text.data() + text.size();
   auto r = std::from_chars(text.data(), end, v);
   if (text.empty() || r.ec != std::errc() || r.ptr != end || v > max) {
-    throw UsageError(option + " expects a whole number from 0 to " + std::to_string(max) + ", not '" + text + "'");
+    throw UsageError(option + " expects a whole number from 0 to " + std::to_string(max) + ", not '" + text +
+                     "'");
   }
   return v;
 }

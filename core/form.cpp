@@ -10,6 +10,7 @@ TForm1::TForm1(TApplication& app, AudioSystem& audio, FormSettings settings)
       DXDraw1(app.platform().video),
       DXTimer1(app, app.platform().clock),
       DXTimer2(app, app.platform().clock),
+      DXInput1(app.keyboard(), app.platform().input),
       Button1(app, "Play", 331, 407, 127, 57),
       Button2(app, "Stop", 16, 8, 75, 25),
       Button3(app, "Exit", 331, 501, 127, 57),
@@ -58,12 +59,27 @@ void TForm1::loadComponents() {
     t->SetInterval(0);
     t->Loaded();
   }
+  DXTimer1.OnTimer = [this](TDXTimer& sender, int lag) { DXTimer1Timer(sender, lag); };
+  DXTimer2.OnTimer = [this](TDXTimer& sender, int lag) { DXTimer2Timer(sender, lag); };
+
+  // The key table as the game stores it: Space fires.
+  DXInput1.Keyboard.Assigns[isButton1] = {32, 32, 0};
+  DXInput1.ActiveOnly = true;
+  DXInput1.Poll();
 
   for (TButton* b : {&Button4, &Button5, &Button6, &Button7, &Button8, &Button9}) {
     b->SetVisible(false);
     b->SetEnabled(false);
   }
+  Button1.OnClick = [this] { Button1Click(); };
+  Button2.OnClick = [this] { Button2Click(); };
   Button3.OnClick = [this] { Button3Click(); };
+  Button4.OnClick = [this] { levelButtonClick(1); };
+  Button5.OnClick = [this] { levelButtonClick(2); };
+  Button6.OnClick = [this] { levelButtonClick(3); };
+  Button7.OnClick = [this] { levelButtonClick(4); };
+  Button8.OnClick = [this] { levelButtonClick(5); };
+  Button9.OnClick = [this] { levelButtonClick(6); };
 }
 
 bool TForm1::Show() {
@@ -81,14 +97,28 @@ void TForm1::Close() {
   Application.Terminate();
 }
 
-void TForm1::onKeyDown(int /*vk*/) {}
+void TForm1::onKeyDown(int vk) {
+  FormKeyDown(vk);
+}
 
-void TForm1::onMouseMove(int /*x*/, int /*y*/) {}
+void TForm1::onMouseMove(int x, int y) {
+  // The display covers the window's client area; the rows below it are not the game's.
+  if (x >= DXDraw1.Left() && x < DXDraw1.Left() + DXDraw1.Width() && y >= DXDraw1.Top() &&
+      y < DXDraw1.Top() + DXDraw1.Height()) {
+    DXDraw1MouseMove(x - DXDraw1.Left(), y - DXDraw1.Top());
+  }
+}
 
-void TForm1::onCloseRequest() { Close(); }
+void TForm1::onCloseRequest() {
+  Close();
+}
 
-void TForm1::onMinimize() { DXDraw1.FormMoveSizeStart(); }
+void TForm1::onMinimize() {
+  DXDraw1.FormMoveSizeStart();
+}
 
-void TForm1::onRestore() { DXDraw1.FormMoveSizeEnd(); }
+void TForm1::onRestore() {
+  DXDraw1.FormMoveSizeEnd();
+}
 
 }  // namespace kv

@@ -3,6 +3,7 @@
 // sprite, image, input and sound components as they are added) and carries the game's event
 // handlers. The handlers live in the files named after what they do: startup.cpp, frame_loop.cpp,
 // level_lifecycle.cpp, menus.cpp.
+#include <array>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -11,6 +12,7 @@
 #include "platform/application.h"
 #include "platform/audio_system.h"
 #include "platform/frame_timer.h"
+#include "platform/input.h"
 #include "platform/push_button.h"
 
 namespace kv {
@@ -18,9 +20,9 @@ namespace kv {
 class GameObserver;
 
 struct FormSettings {
-  bool fullScreen = true;                // the display takes the whole screen
-  std::vector<std::string> dataDirs;     // where run-time files are looked up (empty: the usual places)
-  bool seedGiven = false;                // seed the random generator with `seed` instead of the clock
+  bool fullScreen = true;             // the display takes the whole screen
+  std::vector<std::string> dataDirs;  // where run-time files are looked up (empty: the usual places)
+  bool seedGiven = false;             // seed the random generator with `seed` instead of the clock
   uint32_t seed = 0;
 };
 
@@ -47,6 +49,7 @@ class TForm1 : public FormEventSink {
   TDXDraw DXDraw1;
   TDXTimer DXTimer1;
   TDXTimer DXTimer2;
+  TDXInput DXInput1;
   TButton Button1, Button2, Button3, Button4, Button5, Button6, Button7, Button8, Button9;
 
   // Startup and shutdown.
@@ -55,6 +58,25 @@ class TForm1 : public FormEventSink {
   void FormClose();
   void Button3Click();
   void zrobmatryce();
+
+  // The game's tick and the level around it.
+  void DXTimer1Timer(TDXTimer& sender, int lagCount);
+  void inicjujplansze();
+  void zakonczplansze();
+
+  // Menus and level selection.
+  void pickalevel();
+  void FormKeyDown(int key);
+  void DXDraw1MouseMove(int x, int y);
+  void Button1Click();
+  void Button2Click();
+  void levelButtonClick(int32_t level);
+
+  // Captions and the intro.
+  void pisz(int32_t x, int32_t y, uint8_t code);
+  void robnapis(int32_t x, int32_t y, const std::string& text);
+  void logo();
+  void DXTimer2Timer(TDXTimer& sender, int lagCount);
 
   // The display's vertical blanks per waiting flip, chosen at startup with the speeds.
   int32_t vblanksPerFlip() const { return vblanksPerFlip_; }
@@ -68,11 +90,30 @@ class TForm1 : public FormEventSink {
 
  private:
   void loadComponents();
+  // Gives back the pixel lock the menu holds, before anything else draws on the surface.
+  void releaseMenuLock();
+  // Whoever takes the screen over from the backdrop bumps this, so a backdrop tick in progress stops.
+  void takeScreen() { ++screenOwner_; }
+  void redrawFrame();
+  void launchUfo();
+  void spawnRock();
+  void createLevelActors();
+  void freeLevelActors();
+  void moveAndDrawSprites();
+  void setEnginePitch();
+  void startEngineSound();
+  void stopEngineSound();
+  void drawHud();
+  void drawBanner();
 
   FormSettings settings_;
   GameObserver* observer_ = nullptr;
   bool closed_ = false;
   int32_t vblanksPerFlip_ = 1;
+  uint64_t screenOwner_ = 0;
+  uint64_t levelEnds_ = 0;
+  int32_t enginePitch_ = 0;
+  std::array<int32_t, 5> treeStartX_{};
 };
 
 }  // namespace kv

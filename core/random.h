@@ -21,6 +21,8 @@ class RandomGenerator {
 
 extern RandomGenerator randomGenerator;
 
-inline int32_t Random(int32_t n) { return randomGenerator.next(n); }
+inline int32_t Random(int32_t n) {
+  return randomGenerator.next(n);
+}
 
 }  // namespace kv

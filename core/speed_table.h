@@ -6,8 +6,8 @@
 namespace kv {
 
 struct SpeedChoice {
-  int32_t refreshRate = 0;       // the effective rate the game runs at, in Hz
-  int32_t vblanksPerFrame = 1;   // vertical blanks each waiting flip waits for
+  int32_t refreshRate = 0;      // the effective rate the game runs at, in Hz
+  int32_t vblanksPerFrame = 1;  // vertical blanks each waiting flip waits for
   int32_t fastSpeed = 0, normalSpeed = 0, slowSpeed = 0;
 };
 

@@ -63,7 +63,9 @@ void TForm1::zrobmatryce() {
   loadMatrixFont(*path);
 }
 
-void TForm1::FormClose() { BASS_StreamFree(game.musicStream); }
+void TForm1::FormClose() {
+  BASS_StreamFree(game.musicStream);
+}
 
 void TForm1::Button3Click() {
   BASS_Stop();

@@ -71,6 +71,8 @@ std::string traceRecord(const std::string& event, uint32_t timeMs) {
   return o.str();
 }
 
-std::string traceBody() { return "null"; }
+std::string traceBody() {
+  return "null";
+}
 
 }  // namespace kv

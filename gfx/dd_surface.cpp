@@ -11,7 +11,9 @@ namespace {
 constexpr int32_t kMaxSide = 16384;
 }
 
-bool TDirectDraw::restoreSurfaceMemory() { return !video_.surfacesLost() || video_.restoreSurfaces(); }
+bool TDirectDraw::restoreSurfaceMemory() {
+  return !video_.surfacesLost() || video_.restoreSurfaces();
+}
 
 TDirectDrawSurface::TDirectDrawSurface(TDirectDraw* device) : device_(device) {}
 

@@ -20,7 +20,7 @@ struct SurfaceLockDesc {
   uint8_t* bits = nullptr;  // the first pixel of the top row
   int32_t pitchBytes = 0;   // bytes from one row to the next (may exceed 2 x width)
   int32_t width = 0, height = 0;
-  uint32_t greenMask = 0;   // 0x07E0 for 5-6-5, 0x03E0 for 5-5-5
+  uint32_t greenMask = 0;  // 0x07E0 for 5-6-5, 0x03E0 for 5-5-5
 };
 
 class TDirectDrawSurface {

@@ -16,10 +16,10 @@ struct Rgb8 {
 struct DibPicture {
   int width = 0;
   int height = 0;
-  int bitCount = 24;              // as stored: 8, 24 or 32
-  std::vector<Rgb8> palette;      // 8-bit pictures: 256 entries
-  std::vector<uint8_t> indices;   // 8-bit pictures: one palette index per pixel, top row first
-  std::vector<Rgb8> pixels;       // 24- and 32-bit pictures: one colour per pixel, top row first
+  int bitCount = 24;             // as stored: 8, 24 or 32
+  std::vector<Rgb8> palette;     // 8-bit pictures: 256 entries
+  std::vector<uint8_t> indices;  // 8-bit pictures: one palette index per pixel, top row first
+  std::vector<Rgb8> pixels;      // 24- and 32-bit pictures: one colour per pixel, top row first
 
   // The colour of a pixel whatever the stored depth.
   Rgb8 at(int x, int y) const;

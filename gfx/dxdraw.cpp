@@ -42,7 +42,9 @@ void TDXDraw::SetOptions(TDXDrawOptions options) {
   nowOptions_ = initialized_ ? deriveNowOptionsInitialized(nowOptions_, options) : deriveNowOptions(options);
 }
 
-int32_t TDXDraw::SurfaceWidth() const { return surface_ && surface_->Exists() ? surface_->Width() : surfaceWidth_; }
+int32_t TDXDraw::SurfaceWidth() const {
+  return surface_ && surface_->Exists() ? surface_->Width() : surfaceWidth_;
+}
 
 int32_t TDXDraw::SurfaceHeight() const {
   return surface_ && surface_->Exists() ? surface_->Height() : surfaceHeight_;
@@ -109,8 +111,8 @@ void TDXDraw::Initialize() {
         const int w = Display.Width, h = Display.Height, bits = Display.BitCount();
         if (!selectDisplayMode(Display, DisplayModes(),
                                [this](const TDXDrawDisplayMode& m) { return video_.setMode(m); })) {
-          throw EDXDrawError("Display mode cannot be changed (" + std::to_string(w) + "x" + std::to_string(h) +
-                             " " + std::to_string(bits) + "bit)");
+          throw EDXDrawError("Display mode cannot be changed (" + std::to_string(w) + "x" +
+                             std::to_string(h) + " " + std::to_string(bits) + "bit)");
         }
       } else {
         cooperativeLevel_ = 0x08;
@@ -144,7 +146,8 @@ void TDXDraw::createSurfaces() {
   primary_ = std::make_unique<TDirectDrawSurface>(ddraw_.get());
   const bool full = nowOptions_ & doFullScreen;
   primary_->CreatePrimary(full ? Display.Width : width_, full ? Display.Height : height_, layout);
-  if (!primary_->Exists()) throw EDXDrawError(formatMessage("%s cannot be made", std::string("Primary Surface")));
+  if (!primary_->Exists())
+    throw EDXDrawError(formatMessage("%s cannot be made", std::string("Primary Surface")));
   if (!makeDrawingSurface()) throw EDXDrawError(formatMessage("%s cannot be made", std::string("Surface")));
 }
 
@@ -242,7 +245,9 @@ void TDXDraw::FormMoveSizeEnd() {
   if (!formLoading_) Initialize();
 }
 
-void TDXDraw::FormDestroyed() { Finalize(); }
+void TDXDraw::FormDestroyed() {
+  Finalize();
+}
 
 void TDXDraw::RegisterNotifyEvent(void* context, TDXDrawNotifyEvent callback) {
   listeners_.push_back({context, std::move(callback)});

@@ -26,7 +26,7 @@ class TPictureCollectionItem {
   const std::string& Name() const;
   void SetName(const std::string& name);
 
-  DibPicture Picture;  // the source image
+  DibPicture Picture;         // the source image
   int32_t PatternWidth = 0;   // 0: the whole picture's width
   int32_t PatternHeight = 0;  // 0: the whole picture's height
   int32_t SkipWidth = 0;

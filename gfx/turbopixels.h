@@ -34,8 +34,10 @@ void UnlockSurface();
 inline void PutPixelRGB(int32_t x, int32_t y, uint8_t r, uint8_t g, uint8_t b) {
   const LockState& s = lockState;
   if (x < 0 || x > s.writeMaxX || y < 0 || y > s.writeMaxY) return;
-  const uint16_t v = static_cast<uint16_t>(((r >> 3) << (11 - s.Is555)) | ((g >> (2 + s.Is555)) << 5) | (b >> 3));
-  *reinterpret_cast<uint16_t*>(s.bits + static_cast<intptr_t>(y) * s.pitch + 2 * static_cast<intptr_t>(x)) = v;
+  const uint16_t v =
+      static_cast<uint16_t>(((r >> 3) << (11 - s.Is555)) | ((g >> (2 + s.Is555)) << 5) | (b >> 3));
+  *reinterpret_cast<uint16_t*>(s.bits + static_cast<intptr_t>(y) * s.pitch + 2 * static_cast<intptr_t>(x)) =
+      v;
 }
 
 // Packs a colour 0x00BBGGRR (red in the low byte) into the locked surface's layout.

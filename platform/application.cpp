@@ -9,9 +9,13 @@ namespace kv {
 
 TApplication::TApplication(Platform& platform) : platform_(platform) {}
 
-void TApplication::setIdleHandler(IdleHandler handler) { idle_ = std::move(handler); }
+void TApplication::setIdleHandler(IdleHandler handler) {
+  idle_ = std::move(handler);
+}
 
-void TApplication::clearIdleHandler() { idle_ = nullptr; }
+void TApplication::clearIdleHandler() {
+  idle_ = nullptr;
+}
 
 void TApplication::ProcessMessages() {
   Event e;

@@ -11,10 +11,10 @@ class EComponentError : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
-#define KV_COMPONENT_ERROR(Name)                          \
-  class Name : public EComponentError {                   \
-   public:                                                \
-    using EComponentError::EComponentError;               \
+#define KV_COMPONENT_ERROR(Name)            \
+  class Name : public EComponentError {     \
+   public:                                  \
+    using EComponentError::EComponentError; \
   }
 
 KV_COMPONENT_ERROR(EDXDrawError);

@@ -3,7 +3,9 @@
 namespace kv {
 
 namespace {
-bool validKey(int vk) { return vk > 0 && vk < 256; }
+bool validKey(int vk) {
+  return vk > 0 && vk < 256;
+}
 }  // namespace
 
 void KeyboardState::keyDown(int vk) {
@@ -24,7 +26,9 @@ void KeyboardState::snapshot(std::array<uint8_t, 256>& out) {
   }
 }
 
-bool KeyboardState::isDown(int vk) const { return validKey(vk) && down_[vk]; }
+bool KeyboardState::isDown(int vk) const {
+  return validKey(vk) && down_[vk];
+}
 
 void KeyboardState::clear() {
   down_.fill(false);

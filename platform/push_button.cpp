@@ -9,7 +9,9 @@ TButton::TButton(TApplication& app, std::string caption, int left, int top, int 
   app_.addButton(this);
 }
 
-TButton::~TButton() { app_.removeButton(this); }
+TButton::~TButton() {
+  app_.removeButton(this);
+}
 
 void TButton::SetVisible(bool v) {
   if (visible_ == v) return;
@@ -64,6 +66,8 @@ ButtonView TButton::view() const {
   return v;
 }
 
-void TButton::changed() { app_.buttonsChanged(); }
+void TButton::changed() {
+  app_.buttonsChanged();
+}
 
 }  // namespace kv

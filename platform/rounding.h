@@ -19,6 +19,8 @@ inline int64_t roundEven(long double v) {
   return static_cast<int64_t>(r);
 }
 
-inline int32_t round32(long double v) { return static_cast<int32_t>(roundEven(v)); }
+inline int32_t round32(long double v) {
+  return static_cast<int32_t>(roundEven(v));
+}
 
 }  // namespace kv

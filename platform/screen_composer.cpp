@@ -39,7 +39,9 @@ void blendText(RgbImage& img, const TextBitmap& text, int x0, int y0, Rgb c) {
       int px = x0 + x, py = y0 + y;
       if (a == 0 || px < 0 || py < 0 || px >= img.width || py >= img.height) continue;
       const uint8_t* p = img.at(px, py);
-      auto mix = [a](int under, int over) { return static_cast<uint8_t>((over * a + under * (255 - a)) / 255); };
+      auto mix = [a](int under, int over) {
+        return static_cast<uint8_t>((over * a + under * (255 - a)) / 255);
+      };
       img.set(px, py, mix(p[0], c.r), mix(p[1], c.g), mix(p[2], c.b));
     }
   }

@@ -30,7 +30,8 @@ class VideoDevice {
   virtual bool setMode(const DisplayModeDesc& mode) = 0;
   // The 16-bit layout drawing surfaces must use while the device exists.
   virtual PixelLayout pixelLayout() const = 0;
-  // True when the device lost the surfaces' memory since the last restore (the display checks before drawing).
+  // True when the device lost the surfaces' memory since the last restore (the display checks before
+  // drawing).
   virtual bool surfacesLost() const = 0;
   // The display asks to get lost surfaces back; false when the device cannot yet.
   virtual bool restoreSurfaces() = 0;

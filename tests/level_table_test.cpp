@@ -21,9 +21,9 @@ TEST_F(LevelTableTest, EachLevelSwitchesItsFeatures) {
     int level;
     bool rocks, holes, ufos, upward;
     int ammo;
-  } expected[] = {{1, false, true, false, false, 2},  {2, true, false, false, false, 55},
-                  {3, true, true, false, false, 40},  {4, false, false, true, true, 60},
-                  {5, true, true, true, true, 60},    {6, true, true, true, true, 80}};
+  } expected[] = {{1, false, true, false, false, 2}, {2, true, false, false, false, 55},
+                  {3, true, true, false, false, 40}, {4, false, false, true, true, 60},
+                  {5, true, true, true, true, 60},   {6, true, true, true, true, 80}};
   for (const auto& e : expected) {
     play(e.level);
     EXPECT_EQ(game.rocksOn, e.rocks) << "level " << e.level;

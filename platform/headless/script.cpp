@@ -39,7 +39,8 @@ std::vector<ScriptEvent> parseScript(const std::string& text, const std::string&
     std::vector<std::string> w = splitWords(line);
     if (w.empty()) continue;
     long long t = 0;
-    if (!parseInt(w[0], t) || t < 0 || t > 4'000'000'000LL) fail("'" + w[0] + "' is not a time in milliseconds");
+    if (!parseInt(w[0], t) || t < 0 || t > 4'000'000'000LL)
+      fail("'" + w[0] + "' is not a time in milliseconds");
     if (static_cast<uint64_t>(t) < lastTime) fail("time " + w[0] + " is earlier than the line before");
     lastTime = static_cast<uint64_t>(t);
     if (w.size() < 2) fail("an event is missing after the time");
@@ -50,7 +51,8 @@ std::vector<ScriptEvent> parseScript(const std::string& text, const std::string&
     auto number = [&](size_t i, long long lo, long long hi, const char* what) {
       long long v = 0;
       if (!parseInt(w[i], v) || v < lo || v > hi) {
-        fail(std::string(what) + " '" + w[i] + "' is not in " + std::to_string(lo) + ".." + std::to_string(hi));
+        fail(std::string(what) + " '" + w[i] + "' is not in " + std::to_string(lo) + ".." +
+             std::to_string(hi));
       }
       return static_cast<int>(v);
     };

@@ -93,6 +93,8 @@ RgbImage VirtualDisplay::screen() const {
   return composeScreen(frame_.empty() ? nullptr : &f, buttons_, *glyphs_);
 }
 
-bool VirtualDisplay::saveScreenshot(const std::string& path) { return writeBmp24(path, screen()); }
+bool VirtualDisplay::saveScreenshot(const std::string& path) {
+  return writeBmp24(path, screen());
+}
 
 }  // namespace kv

@@ -1,0 +1,47 @@
+// The level's actors as the frame loop and the level's start and end see them: creation in their
+// fixed order, the saucer launch and rock spawn draws, the sprite pass of a redraw, the engine
+// sound. The actor classes and the sprite engine come in with the actors themselves; the random
+// draws already happen here in their places, so the sequence of a level never changes.
+#include "core/form.h"
+#include "core/game_state.h"
+#include "core/random.h"
+
+namespace kv {
+
+void TForm1::createLevelActors() {
+  // Trees stand at random places across the screen.
+  for (int i = 1; i <= 5; ++i) treeStartX_[static_cast<size_t>(i - 1)] = Random(800);
+}
+
+void TForm1::freeLevelActors() {}
+
+void TForm1::launchUfo() {
+  // The first saucer that is not flying; with all five up, the fifth starts again.
+  const int32_t y = Random(70) + 55;
+  const long double speedX = (Random(300) + 100) * 0.009L;
+  (void)y;
+  (void)speedX;
+}
+
+void TForm1::spawnRock() {
+  game.rockCooldown = 300;
+  game.rockDraw = 0;
+  if (game.rockCount < kMaxRocks) game.rockCount += 1;
+}
+
+void TForm1::moveAndDrawSprites() {}
+
+void TForm1::setEnginePitch() {
+  // Three tests in turn; when two speeds are equal the later one wins.
+  if (game.speed == game.fastSpeed) enginePitch_ = 55000;
+  if (game.speed == game.normalSpeed) enginePitch_ = 45000;
+  if (game.speed == game.slowSpeed) enginePitch_ = 35000;
+}
+
+void TForm1::startEngineSound() {}
+void TForm1::stopEngineSound() {}
+
+void TForm1::drawHud() {}
+void TForm1::drawBanner() {}
+
+}  // namespace kv
