@@ -29,7 +29,8 @@ void TApplication::ProcessMessages() {
   platform_.video.repaint();
 }
 
-void TApplication::idlePass() {
+bool TApplication::IdleOnce() {
+  if (!idle_) return true;
   // Copy the handler: it may empty or replace the slot while it runs.
   IdleHandler handler = idle_;
   bool done = true;
@@ -38,7 +39,11 @@ void TApplication::idlePass() {
   } catch (const std::exception& ex) {
     HandleException(ex);
   }
-  if (done && !terminated_) platform_.events.waitForEvent();
+  return done;
+}
+
+void TApplication::idlePass() {
+  if (IdleOnce() && !terminated_) platform_.events.waitForEvent();
 }
 
 void TApplication::Run() {

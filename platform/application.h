@@ -43,6 +43,9 @@ class TApplication {
   void ProcessMessages();
   // Main loop: events first; the idle handler only when none is pending; waits when the slot is empty.
   void Run();
+  // One idle pass without waiting: runs the handler in the slot, if any. Returns its done flag
+  // (true when the slot is empty). Tests drive timers through this.
+  bool IdleOnce();
   void Terminate() { terminated_ = true; }
   bool Terminated() const { return terminated_; }
 

@@ -9,6 +9,7 @@ ScriptedEvents::ScriptedEvents(VirtualClock& clock, std::vector<ScriptEvent> eve
 
 bool ScriptedEvents::poll(Event& out) {
   if (next_ >= events_.size()) {
+    if (!quitWhenDone_) return false;
     // After the last line the program closes as if the window were closed.
     out = Event{};
     out.kind = Event::Kind::Quit;

@@ -18,11 +18,14 @@ class ScriptedEvents : public EventSource {
   // Tests add events while a program runs.
   void push(const ScriptEvent& e) { events_.push_back(e); }
   bool exhausted() const { return next_ >= events_.size(); }
+  // Tests that feed events as they go keep the window open when the script runs dry.
+  void setQuitWhenDone(bool quit) { quitWhenDone_ = quit; }
 
  private:
   VirtualClock& clock_;
   std::vector<ScriptEvent> events_;
   size_t next_ = 0;
+  bool quitWhenDone_ = true;
 };
 
 }  // namespace kv

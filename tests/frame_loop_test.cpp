@@ -1,0 +1,152 @@
+#include <gtest/gtest.h>
+
+#include "core/game_state.h"
+#include "tests/game_fixture.h"
+
+namespace kv {
+namespace {
+
+using test::GameFixture;
+
+class FrameLoopTest : public ::testing::Test {
+ protected:
+  GameFixture g;
+};
+
+TEST_F(FrameLoopTest, RedrawsEverySpeedPlusOneTicksOnePresentPerRefresh) {
+  g.startLevel(1);
+  ASSERT_TRUE(game.levelRunning);
+  ASSERT_EQ(game.speed, 6);
+  game.redrawTicks = 0;
+  const int before = g.presents();
+  const uint64_t t0 = g.nowMs();
+  g.ticks(70);
+  EXPECT_EQ(g.presents() - before, 10);
+  // Play switched on the vertical-blank wait: ten redraws take ten refreshes at 60 Hz.
+  EXPECT_GE(g.display().waitedPresentCount(), 10);
+  EXPECT_NEAR(static_cast<double>(g.nowMs() - t0), 10 * 1000.0 / 60, 17);
+  // A speed change applies to the period running now.
+  game.speed = 2;
+  const int mid = g.presents();
+  g.ticks(9);
+  EXPECT_EQ(g.presents() - mid, 3);
+}
+
+TEST_F(FrameLoopTest, TheGroundScrollsOneColumnEveryTick) {
+  g.startLevel(1);
+  game.terrain[1] = {530, false};
+  g.ticks(1);
+  EXPECT_EQ(game.terrain[2].height, 530);
+  for (int i = 0; i < 5; ++i) {
+    const int marker = 500 + i;
+    game.terrain[1].height = marker;  // column 1 may still change by a ground step in this tick
+    g.ticks(1);
+    EXPECT_EQ(game.terrain[2].height, game.terrain[1].height);
+  }
+  const int h = game.terrain[2].height;
+  g.ticks(3);
+  EXPECT_EQ(game.terrain[5].height, h);
+}
+
+TEST_F(FrameLoopTest, ADistanceUnitLastsEightHundredAndOneTicks) {
+  g.startLevel(1);
+  game.groundTicks = 0;  // put the ground steps in phase with the level start
+  g.ticks(800);
+  EXPECT_EQ(game.distance, 0);
+  g.ticks(1);
+  EXPECT_EQ(game.distance, 1);
+  EXPECT_EQ(game.distanceTicks, 0);
+  g.ticks(801);
+  EXPECT_EQ(game.distance, 2);
+}
+
+TEST_F(FrameLoopTest, CoveringTheDistanceWinsAndCarriesThePoints) {
+  g.startLevel(1);
+  game.points = 3;
+  game.distance = 40;
+  game.distanceTicks = 790;
+  g.ticks(20);
+  EXPECT_FALSE(game.levelRunning);
+  EXPECT_TRUE(game.levelWon);
+  EXPECT_EQ(game.distance, 41);
+  EXPECT_EQ(game.totalPoints, 3);
+  EXPECT_TRUE(g.form->Button4.Visible());
+  EXPECT_FALSE(g.form->DXTimer1.Running());
+  EXPECT_TRUE(g.form->DXTimer2.Running());
+}
+
+TEST_F(FrameLoopTest, AWreckEndsTheLevelWithoutPoints) {
+  g.startLevel(1);
+  game.points = 4;
+  game.wreckTime = 1800;
+  g.ticks(5);
+  EXPECT_TRUE(game.levelRunning);  // 1800 is not enough
+  game.wreckTime = 1801;
+  g.ticks(1);
+  EXPECT_FALSE(game.levelRunning);
+  EXPECT_FALSE(game.levelWon);
+  EXPECT_EQ(game.totalPoints, 0);
+}
+
+TEST_F(FrameLoopTest, ALevelEndsOnlyOnceInATick) {
+  g.startLevel(2);
+  const int64_t ends = game.ticks;
+  game.points = 2;
+  game.wreckTime = 5000;
+  game.distance = 41;
+  g.ticks(1);
+  EXPECT_FALSE(game.levelRunning);
+  EXPECT_FALSE(game.levelWon);  // the wreck ended it first
+  EXPECT_EQ(game.totalPoints, 0);
+  EXPECT_EQ(game.ticks, ends + 1);
+}
+
+TEST_F(FrameLoopTest, StopHandledInsideATickSkipsTheRestOfIt) {
+  g.startLevel(1);
+  game.redrawTicks = game.speed;  // this tick would redraw
+  g.post(Event::Kind::MouseDown, 50, 20);
+  g.post(Event::Kind::MouseUp, 50, 20);
+  const int before = g.presents();
+  const int32_t column2 = game.terrain[2].height;
+  game.terrain[1].height = column2 + 7;
+  g.idle(1);
+  EXPECT_FALSE(game.levelRunning);
+  // Only the selection screen's caption was presented; the tick neither redrew nor scrolled.
+  EXPECT_EQ(g.presents() - before, 1);
+  EXPECT_EQ(game.terrain[2].height, column2);
+  EXPECT_TRUE(game.surfaceLocked);
+  EXPECT_TRUE(g.form->Button4.Visible());
+  EXPECT_FALSE(g.form->Button2.Visible());
+}
+
+TEST_F(FrameLoopTest, RocksWaitForTheirCooldown) {
+  g.startLevel(2);  // rocks only, 1 in 400
+  int64_t lastSpawnTick = -1;
+  int spawns = 0;
+  int32_t count = game.rockCount;
+  for (int i = 0; i < 6000 && game.levelRunning; ++i) {
+    g.ticks(1);
+    if (game.rockCount != count) {
+      count = game.rockCount;
+      ++spawns;
+      EXPECT_GE(game.ticks - lastSpawnTick, lastSpawnTick < 0 ? 1100 : 300);
+      EXPECT_EQ(game.rockCooldown, 300);
+      lastSpawnTick = game.ticks;
+    }
+  }
+  EXPECT_GT(spawns, 2);
+}
+
+TEST(FrameLoopPaceTest, FastDisplaysWaitForSeveralVerticalBlanks) {
+  GameFixture g(144);
+  EXPECT_EQ(game.refreshRate, 72);
+  EXPECT_EQ(g.form->vblanksPerFlip(), 2);
+  g.startLevel(1);
+  const int before = g.display().vblankCount();
+  const int presents = g.presents();
+  g.ticks(70);
+  EXPECT_EQ(g.display().vblankCount() - before, 2 * (g.presents() - presents));
+}
+
+}  // namespace
+}  // namespace kv

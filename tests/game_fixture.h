@@ -1,0 +1,99 @@
+#pragma once
+// A whole game on the headless back end, for scenario tests: the real window class, the real
+// components, virtual time and scripted input.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "core/form.h"
+#include "core/game_state.h"
+#include "gfx/turbopixels.h"
+#include "platform/application.h"
+#include "platform/audio_system.h"
+#include "platform/headless/headless_backend.h"
+
+namespace kv::test {
+
+class GameFixture {
+ public:
+  explicit GameFixture(int refreshHz = 60, uint32_t seed = 1,
+                       std::vector<std::string> dataDirs = {KV_TEST_DATA_DIR}) {
+    resetGameState();
+    UnlockSurface();
+    backend = std::make_unique<HeadlessBackend>(refreshHz, std::vector<ScriptEvent>{});
+    backend->events.setQuitWhenDone(false);
+    platform = std::make_unique<Platform>(backend->platform());
+    audio = std::make_unique<AudioSystem>(platform->audio);
+    app = std::make_unique<TApplication>(*platform);
+    FormSettings settings;
+    settings.dataDirs = std::move(dataDirs);
+    settings.seedGiven = true;
+    settings.seed = seed;
+    form = std::make_unique<TForm1>(*app, *audio, settings);
+    form->Show();
+  }
+  ~GameFixture() {
+    form.reset();
+    UnlockSurface();
+  }
+
+  HeadlessBackend& hb() { return *backend; }
+  VirtualDisplay& display() { return backend->display; }
+  uint64_t nowMs() const { return backend->clock.nowNs() / 1'000'000; }
+
+  // Queues an event for the next message processing (at the current virtual time).
+  void post(Event::Kind kind, int x = 0, int y = 0, int vk = 0) {
+    ScriptEvent e;
+    e.timeMs = nowMs();
+    e.event.kind = kind;
+    e.event.x = x;
+    e.event.y = y;
+    e.event.vk = vk;
+    backend->events.push(e);
+  }
+  // A click where a player would click: press and release at (x, y).
+  void click(int x, int y) {
+    post(Event::Kind::MouseDown, x, y);
+    post(Event::Kind::MouseUp, x, y);
+    app->ProcessMessages();
+  }
+  void moveMouse(int x, int y) {
+    post(Event::Kind::MouseMove, x, y);
+    app->ProcessMessages();
+  }
+  void key(int vk) {
+    post(Event::Kind::KeyDown, 0, 0, vk);
+    post(Event::Kind::KeyUp, 0, 0, vk);
+    app->ProcessMessages();
+  }
+  // Runs the idle handler n times, as the main loop would with no event pending.
+  void idle(int n) {
+    for (int i = 0; i < n && app->hasIdleHandler(); ++i) app->IdleOnce();
+  }
+  // Press Play, then a level button: the level runs after its banner.
+  void startLevel(int level) {
+    if (form->Button1.Visible()) click(394, 435);
+    click(321 + 31 * (level - 1), 482);
+  }
+  int presents() const { return backend->display.presentCount(); }
+
+  // Runs ticks of the game until `ticks` game ticks have passed or the level has ended.
+  void ticks(int64_t n) {
+    const int64_t until = game.ticks + n;
+    while (game.ticks < until && game.levelRunning && form->DXTimer1.Running()) idle(1);
+  }
+
+  std::unique_ptr<HeadlessBackend> backend;
+  std::unique_ptr<Platform> platform;
+  std::unique_ptr<AudioSystem> audio;
+  std::unique_ptr<TApplication> app;
+  std::unique_ptr<TForm1> form;
+};
+
+// A matrix font whose letters are solid yellow blocks with a red first row, so captions are easy
+// to find on the screen. Returns the folder holding it.
+std::string blockFontDir();
+
+}  // namespace kv::test

@@ -1,0 +1,185 @@
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "app/command_line.h"
+#include "platform/headless/script.h"
+#include "platform/rgb_image.h"
+
+namespace kv {
+namespace {
+
+TEST(ScriptTest, ReadsEveryEventKind) {
+  auto events = parseScript(
+      "# a comment\n"
+      "\n"
+      "0 move 10 20   # trailing comment\n"
+      "5 click 799 599\n"
+      "5 down 37\n"
+      "9 up 37\n"
+      "10 state\n"
+      "10 shot out.bmp\n"
+      "12 quit\n",
+      "t");
+  ASSERT_EQ(events.size(), 8u);
+  EXPECT_EQ(events[0].event.kind, Event::Kind::MouseMove);
+  EXPECT_EQ(events[0].event.x, 10);
+  EXPECT_EQ(events[1].event.kind, Event::Kind::MouseDown);
+  EXPECT_EQ(events[2].event.kind, Event::Kind::MouseUp);
+  EXPECT_EQ(events[2].timeMs, 5u);
+  EXPECT_EQ(events[3].event.vk, 37);
+  EXPECT_EQ(events[4].event.kind, Event::Kind::KeyUp);
+  EXPECT_EQ(events[5].event.kind, Event::Kind::State);
+  EXPECT_EQ(events[6].event.path, "out.bmp");
+  EXPECT_EQ(events[7].event.kind, Event::Kind::Quit);
+}
+
+TEST(ScriptTest, BadLinesNameTheLineAndTheProblem) {
+  const struct {
+    const char* text;
+    const char* expected;
+  } cases[] = {
+      {"x move 1 2", "line 1: 'x' is not a time"},
+      {"-5 state", "line 1: '-5' is not a time"},
+      {"0 state\n\n10 jump", "line 3: unknown event 'jump'"},
+      {"10 state\n5 state", "line 2: time 5 is earlier"},
+      {"0 move 800 10", "line 1: x '800' is not in 0..799"},
+      {"0 click 5", "line 1: 'click' takes 2 argument(s)"},
+      {"0 down 0", "line 1: virtual-key code '0' is not in 1..255"},
+      {"0 down 256", "line 1: virtual-key code '256'"},
+      {"0 state now", "line 1: 'state' takes 0 argument(s)"},
+      {"0 shot", "line 1: 'shot' takes 1 argument(s)"},
+      {"7", "line 1: an event is missing"},
+  };
+  for (const auto& c : cases) {
+    try {
+      parseScript(c.text, "s.txt");
+      ADD_FAILURE() << "accepted: " << c.text;
+    } catch (const ScriptError& e) {
+      EXPECT_NE(std::string(e.what()).find(c.expected), std::string::npos) << e.what();
+      EXPECT_NE(std::string(e.what()).find("s.txt"), std::string::npos);
+      EXPECT_EQ(std::string(e.what()).find('\n'), std::string::npos);
+    }
+  }
+}
+
+TEST(CommandLineTest, OptionsAndTheirErrors) {
+  CommandLine c = parseCommandLine({"--headless", "--seed", "42", "--refresh", "144", "--trace", "t.jsonl"});
+  EXPECT_TRUE(c.headless);
+  EXPECT_EQ(c.seed, 42u);
+  EXPECT_EQ(c.refreshHz, 144);
+  EXPECT_EQ(c.tracePath, "t.jsonl");
+  EXPECT_EQ(parseCommandLine({}).refreshHz, 60);
+  EXPECT_FALSE(parseCommandLine({}).seed.has_value());
+
+  for (auto args : std::vector<std::vector<std::string>>{{"--bogus"},
+                                                         {"--seed"},
+                                                         {"--seed", "x"},
+                                                         {"--seed", "-1"},
+                                                         {"--seed", "99999999999"},
+                                                         {"--refresh", "60"},
+                                                         {"--script", "s"},
+                                                         {"--headless", "--refresh", "1e3"},
+                                                         {"--headless", "--windowed"}}) {
+    EXPECT_THROW(parseCommandLine(args), UsageError) << args[0];
+  }
+}
+
+// The real program, run headless as the harness runs it.
+class ProgramTest : public ::testing::Test {
+ protected:
+  static std::string dir() { return ::testing::TempDir(); }
+  static int run(const std::string& args, std::string* err = nullptr) {
+    const std::string errFile = dir() + "/stderr.txt";
+    int status = std::system((std::string(KV_PROGRAM) + " " + args + " 2>" + errFile).c_str());
+    if (err) *err = slurp(errFile);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  }
+  static std::string slurp(const std::string& path) {
+    std::ifstream f(path, std::ios::binary);
+    std::stringstream s;
+    s << f.rdbuf();
+    return s.str();
+  }
+  static std::string writeScript(const std::string& name, const std::string& text) {
+    const std::string path = dir() + "/" + name;
+    std::ofstream(path) << text;
+    return path;
+  }
+};
+
+TEST_F(ProgramTest, TheSameArgumentsGiveTheSameTraceByteForByte) {
+  const std::string script = writeScript("play.script",
+                                         "100 move 300 300\n"
+                                         "2500 click 394 435\n"
+                                         "2600 down 52\n2650 up 52\n"
+                                         "2700 click 383 482\n"
+                                         "9000 state\n"
+                                         "9100 click 50 20\n"
+                                         "9300 state\n");
+  const std::string a = dir() + "/a.jsonl", b = dir() + "/b.jsonl";
+  ASSERT_EQ(run("--headless --seed 7 --script " + script + " --trace " + a), 0);
+  ASSERT_EQ(run("--headless --seed 7 --script " + script + " --trace " + b), 0);
+  const std::string ta = slurp(a);
+  EXPECT_EQ(ta, slurp(b));
+  // start, level_start, state, level_end, state, exit
+  std::vector<std::string> events;
+  std::istringstream lines(ta);
+  for (std::string line; std::getline(lines, line);) {
+    auto at = line.find("\"event\":\"");
+    ASSERT_NE(at, std::string::npos);
+    events.push_back(line.substr(at + 9, line.find('"', at + 9) - at - 9));
+  }
+  EXPECT_EQ(events,
+            (std::vector<std::string>{"start", "level_start", "state", "level_end", "state", "exit"}));
+  EXPECT_NE(ta.find("\"event\":\"level_start\",\"t\":5716"), std::string::npos) << ta;
+  EXPECT_NE(ta.find("\"level\":3"), std::string::npos);
+}
+
+TEST_F(ProgramTest, TheStartLineCarriesTheSpeedsOfTheRefreshRate) {
+  const std::string t = dir() + "/speeds.jsonl";
+  ASSERT_EQ(run("--headless --refresh 165 --trace " + t), 0);
+  const std::string trace = slurp(t);
+  EXPECT_NE(trace.find("\"fastSpeed\":9,\"normalSpeed\":6,\"slowSpeed\":4,\"refreshRate\":82"),
+            std::string::npos)
+      << trace;
+  ASSERT_EQ(run("--headless --refresh 0 --trace " + t), 0);
+  EXPECT_NE(slurp(t).find("\"refreshRate\":75"), std::string::npos);
+}
+
+TEST_F(ProgramTest, ScreenshotsShowTheFrameAndTheButtons) {
+  const std::string shot = dir() + "/start.bmp";
+  const std::string script = writeScript("shot.script", "10 shot " + shot + "\n");
+  ASSERT_EQ(run("--headless --script " + script), 0);
+  RgbImage img = readBmp24(shot);
+  ASSERT_EQ(img.width, 800);
+  ASSERT_EQ(img.height, 600);
+  const uint8_t* face = img.at(360, 420);  // inside Play
+  EXPECT_EQ(face[0], 212);
+  const uint8_t* black = img.at(100, 100);
+  EXPECT_EQ(black[0] + black[1] + black[2], 0);
+  const uint8_t* below = img.at(100, 590);
+  EXPECT_EQ(below[0] + below[1] + below[2], 0);
+}
+
+TEST_F(ProgramTest, MistakesGiveOneLineAndStatusTwo) {
+  std::string err;
+  EXPECT_EQ(run("--frobnicate", &err), 2);
+  EXPECT_NE(err.find("--frobnicate"), std::string::npos);
+  EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1);
+  const std::string bad = writeScript("bad.script", "0 move 1 2\n10 fly 3\n");
+  EXPECT_EQ(run("--headless --script " + bad, &err), 2);
+  EXPECT_NE(err.find("line 2"), std::string::npos);
+  EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1);
+  EXPECT_EQ(run("--headless --script /nonexistent/s", &err), 2);
+  const std::string unwritable = writeScript("unwritable.script", "0 shot /nonexistent/dir/x.bmp\n");
+  EXPECT_EQ(run("--headless --script " + unwritable, &err), 2);
+  EXPECT_NE(err.find("/nonexistent/dir/x.bmp"), std::string::npos);
+  EXPECT_EQ(run("--help"), 0);
+}
+
+}  // namespace
+}  // namespace kv
