@@ -1,2 +1,0 @@
-// The sprite engine arrives with the image list.
-namespace kv {}
