@@ -52,6 +52,8 @@ void TForm1::loadComponents() {
   DXDraw1.SetSurfaceSize(800, 566);
   DXDraw1.SetFormLoading(false);
 
+  DXSpriteEngine1.SetDXDraw(&DXDraw1);
+
   for (TDXTimer* t : {&DXTimer1, &DXTimer2}) {
     t->BeginLoading();
     t->SetActiveOnly(false);

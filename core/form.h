@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "actors/dx_sprite_engine.h"
 #include "gfx/dxdraw.h"
 #include "platform/application.h"
 #include "platform/audio_system.h"
@@ -49,6 +50,7 @@ class TForm1 : public FormEventSink {
   TDXDraw DXDraw1;
   TDXTimer DXTimer1;
   TDXTimer DXTimer2;
+  TDXSpriteEngine DXSpriteEngine1;
   TDXInput DXInput1;
   TButton Button1, Button2, Button3, Button4, Button5, Button6, Button7, Button8, Button9;
 

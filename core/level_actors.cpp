@@ -29,7 +29,11 @@ void TForm1::spawnRock() {
   if (game.rockCount < kMaxRocks) game.rockCount += 1;
 }
 
-void TForm1::moveAndDrawSprites() {}
+void TForm1::moveAndDrawSprites() {
+  // Every actor moves once, in creation order; then all are drawn, the newest first.
+  DXSpriteEngine1.Move(1);
+  DXSpriteEngine1.Draw();
+}
 
 void TForm1::setEnginePitch() {
   // Three tests in turn; when two speeds are equal the later one wins.
