@@ -1,0 +1,73 @@
+// The game's tick as the frame loop runs it: without a redraw, the ground painting alone, and a
+// whole redraw presented to the headless display.
+#include <benchmark/benchmark.h>
+
+#include <memory>
+
+#include "core/form.h"
+#include "core/game_state.h"
+#include "core/terrain.h"
+#include "gfx/turbopixels.h"
+#include "platform/application.h"
+#include "platform/audio_system.h"
+#include "platform/headless/headless_backend.h"
+
+namespace kv {
+namespace {
+
+// A level-1 game in the running state on the headless back end.
+struct RunningLevel {
+  RunningLevel() : backend(60, {}), platform(backend.platform()), audio(platform.audio), app(platform) {
+    resetGameState();
+    backend.events.setQuitWhenDone(false);
+    FormSettings settings;
+    settings.dataDirs = {KV_BENCH_DATA_DIR};
+    settings.seedGiven = true;
+    settings.seed = 1;
+    form = std::make_unique<TForm1>(app, audio, settings);
+    form->Show();
+    game.level = 1;
+    form->inicjujplansze();
+  }
+  ~RunningLevel() { form.reset(); }
+
+  HeadlessBackend backend;
+  Platform platform;
+  AudioSystem audio;
+  TApplication app;
+  std::unique_ptr<TForm1> form;
+};
+
+void BM_TickWithoutRedraw(benchmark::State& state) {
+  RunningLevel level;
+  for (auto _ : state) {
+    game.redrawTicks = -1000000;  // never due
+    game.distance = 0;
+    level.form->DXTimer1Timer(level.form->DXTimer1, 1);
+  }
+}
+BENCHMARK(BM_TickWithoutRedraw);
+
+void BM_DrawGround(benchmark::State& state) {
+  RunningLevel level;
+  TDirectDrawSurface& surface = *level.form->DXDraw1.Surface();
+  for (auto _ : state) {
+    LockSurface(surface);
+    drawGround();
+    UnlockSurface();
+  }
+}
+BENCHMARK(BM_DrawGround);
+
+void BM_TickWithRedrawAndPresent(benchmark::State& state) {
+  RunningLevel level;
+  for (auto _ : state) {
+    game.redrawTicks = game.speed;  // due now
+    game.distance = 0;
+    level.form->DXTimer1Timer(level.form->DXTimer1, 1);
+  }
+}
+BENCHMARK(BM_TickWithRedrawAndPresent);
+
+}  // namespace
+}  // namespace kv
