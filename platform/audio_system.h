@@ -1,6 +1,7 @@
 #pragma once
 // The sound output shared by the sound effects and the music: one device, one mixer. The device is
-// opened when the first user needs it and closed when the last one lets go.
+// opened when the first user needs it and closed when the last one lets go. The mixer exists all the
+// time, so users may add and change voices while the device is closed; nothing is heard then.
 #include <memory>
 
 #include "platform/audio_device.h"
@@ -20,6 +21,9 @@ class AudioSystem {
   bool acquire();
   void release();
   bool isOpen() const;
+  // Holds the device lock (when the device is open) while the game changes the mixer's voices:
+  // auto guard = audio.lock();
+  AudioLock lock() { return AudioLock(isOpen() ? &device_ : nullptr); }
   AudioDevice& device() { return device_; }
   Mixer& mixer() { return *mixer_; }
 
