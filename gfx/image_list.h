@@ -63,7 +63,7 @@ class TPictureCollectionItem {
   // Drops the patterns and surfaces.
   void ReleaseSurfaces();
 
-  // Inspection: the source rectangle and surface of a pattern (an empty rectangle and nullptr for an
+  // For tests and tools: the source rectangle and surface of a pattern (an empty rectangle and nullptr for an
   // index out of range), and the number of surfaces the picture was cut into.
   TRect PatternRect(int32_t patternIndex) const;
   const TDirectDrawSurface* PatternSurface(int32_t patternIndex) const;
