@@ -1,0 +1,84 @@
+// Reading a RIFF WAVE recording. The chunks may come in any order; unknown chunks are skipped by
+// their size (chunks start on even offsets, so an odd size is followed by one pad byte). Every size
+// is checked against the bytes held before anything is read.
+//
+// Besides the tags and the chunk sizes, the format record must describe what the mixer can play:
+// PCM (format tag 1), at least one channel, 8 or 16 bits, a block alignment of channels x bytes per
+// sample and a sample rate above 0. A "fmt " or "data" chunk appearing twice is refused as well.
+#include <cstdint>
+#include <cstring>
+
+#include "platform/component_errors.h"
+#include "platform/wave_format.h"
+
+namespace kv {
+
+namespace {
+
+[[noreturn]] void invalid() {
+  throw EWaveError("Wave is invalid");
+}
+
+uint16_t get16(const uint8_t* p) {
+  return static_cast<uint16_t>(p[0] | (p[1] << 8));
+}
+
+uint32_t get32(const uint8_t* p) {
+  return static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8) |
+         (static_cast<uint32_t>(p[2]) << 16) | (static_cast<uint32_t>(p[3]) << 24);
+}
+
+bool isTag(const uint8_t* p, const char* tag) {
+  return std::memcmp(p, tag, 4) == 0;
+}
+
+WaveFormat readFormat(const uint8_t* p) {
+  WaveFormat f;
+  f.formatTag = get16(p);
+  f.channels = get16(p + 2);
+  f.samplesPerSec = get32(p + 4);
+  f.avgBytesPerSec = get32(p + 8);
+  f.blockAlign = get16(p + 12);
+  f.bitsPerSample = get16(p + 14);
+  if (f.formatTag != 1 || f.channels == 0 || f.samplesPerSec == 0) invalid();
+  if (f.bitsPerSample != 8 && f.bitsPerSample != 16) invalid();
+  if (f.blockAlign != f.channels * (f.bitsPerSample / 8)) invalid();
+  return f;
+}
+
+}  // namespace
+
+WaveData readRiffWave(const uint8_t* bytes, size_t size) {
+  if (bytes == nullptr || size < 12) invalid();
+  if (!isTag(bytes, "RIFF") || !isTag(bytes + 8, "WAVE")) invalid();
+  const uint64_t riffSize = get32(bytes + 4);
+  if (riffSize < 4 || riffSize > size - 8) invalid();
+  // Whatever follows the RIFF chunk is not part of the recording.
+  const uint64_t end = 8 + riffSize;
+
+  WaveData wave;
+  bool haveFormat = false, haveData = false;
+  uint64_t pos = 12;
+  while (pos < end) {
+    if (end - pos < 8) invalid();
+    const uint8_t* header = bytes + pos;
+    const uint64_t chunkSize = get32(header + 4);
+    const uint64_t body = pos + 8;
+    if (chunkSize > end - body) invalid();
+    if (isTag(header, "fmt ")) {
+      if (haveFormat || chunkSize < 16) invalid();
+      wave.format = readFormat(bytes + body);
+      haveFormat = true;
+    } else if (isTag(header, "data")) {
+      if (haveData) invalid();
+      wave.data.assign(bytes + body, bytes + body + chunkSize);
+      haveData = true;
+    }
+    // The pad byte after an odd-sized chunk may be missing at the very end.
+    pos = body + chunkSize + (chunkSize & 1);
+  }
+  if (!haveFormat || !haveData) invalid();
+  return wave;
+}
+
+}  // namespace kv
