@@ -1,5 +1,6 @@
 #include "core/form.h"
 
+#include "assets/catalogue.h"
 #include "core/game_state.h"
 
 namespace kv {
@@ -53,6 +54,10 @@ void TForm1::loadComponents() {
   DXDraw1.SetFormLoading(false);
 
   DXSpriteEngine1.SetDXDraw(&DXDraw1);
+  // The embedded pictures and recordings, by their catalogue indices and names.
+  loadImages(DXImageList2);
+  DXImageList2.SetDXDraw(&DXDraw1);
+  loadSounds(DXWaveList1);
 
   for (TDXTimer* t : {&DXTimer1, &DXTimer2}) {
     t->BeginLoading();

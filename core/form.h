@@ -10,15 +10,20 @@
 
 #include "actors/dx_sprite_engine.h"
 #include "gfx/dxdraw.h"
+#include "gfx/image_list.h"
 #include "platform/application.h"
 #include "platform/audio_system.h"
 #include "platform/frame_timer.h"
 #include "platform/input.h"
 #include "platform/push_button.h"
+#include "platform/wave_list.h"
 
 namespace kv {
 
 class GameObserver;
+
+// The engine's hum, looped during a level; its pitch follows the speed.
+constexpr int32_t kEngineSound = 2;
 
 struct FormSettings {
   bool fullScreen = true;             // the display takes the whole screen
@@ -51,6 +56,8 @@ class TForm1 : public FormEventSink {
   TDXTimer DXTimer1;
   TDXTimer DXTimer2;
   TDXSpriteEngine DXSpriteEngine1;
+  TDXImageList DXImageList2;
+  TDXWaveList DXWaveList1;
   TDXInput DXInput1;
   TButton Button1, Button2, Button3, Button4, Button5, Button6, Button7, Button8, Button9;
 
@@ -114,7 +121,6 @@ class TForm1 : public FormEventSink {
   int32_t vblanksPerFlip_ = 1;
   uint64_t screenOwner_ = 0;
   uint64_t levelEnds_ = 0;
-  int32_t enginePitch_ = 0;
   std::array<int32_t, 5> treeStartX_{};
 };
 

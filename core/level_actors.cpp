@@ -5,6 +5,7 @@
 #include "core/form.h"
 #include "core/game_state.h"
 #include "core/random.h"
+#include "gfx/font_text.h"
 
 namespace kv {
 
@@ -36,16 +37,30 @@ void TForm1::moveAndDrawSprites() {
 }
 
 void TForm1::setEnginePitch() {
-  // Three tests in turn; when two speeds are equal the later one wins.
-  if (game.speed == game.fastSpeed) enginePitch_ = 55000;
-  if (game.speed == game.normalSpeed) enginePitch_ = 45000;
-  if (game.speed == game.slowSpeed) enginePitch_ = 35000;
+  // Three tests in turn, each applied even when nothing changed; with two equal speeds the later wins.
+  TWaveCollectionItem& engine = DXWaveList1.Items()[kEngineSound];
+  if (game.speed == game.fastSpeed) engine.SetPlayFrequency(55000);
+  if (game.speed == game.normalSpeed) engine.SetPlayFrequency(45000);
+  if (game.speed == game.slowSpeed) engine.SetPlayFrequency(35000);
 }
 
 void TForm1::startEngineSound() {}
 void TForm1::stopEngineSound() {}
 
-void TForm1::drawHud() {}
-void TForm1::drawBanner() {}
+void TForm1::drawHud() {
+  TDirectDrawSurface* surface = DXDraw1.Surface();
+  if (!surface) return;
+  DrawFontText(surface, DXImageList2, "font", "Kilometry: " + std::to_string(40 - game.distance), 470, 2);
+  DrawFontText(surface, DXImageList2, "font", "Amunicja: " + std::to_string(game.ammoLimit - game.ammoUsed), 470,
+               26);
+  DrawFontText(surface, DXImageList2, "font", "Punkty: " + std::to_string(game.points), 470, 50);
+}
+
+void TForm1::drawBanner() {
+  TDirectDrawSurface* surface = DXDraw1.Surface();
+  if (!surface) return;
+  DrawFontText(surface, DXImageList2, "font", "Level " + std::to_string(game.level), 300, 200);
+  DrawFontText(surface, DXImageList2, "font", "Total points " + std::to_string(game.totalPoints), 210, 300);
+}
 
 }  // namespace kv
