@@ -101,10 +101,11 @@ void TDXDraw::Initialize() {
     initializing_ = true;
     notify(TDXDrawNotifyType::Initializing);
     try {
-      ddraw_ = std::make_unique<TDirectDraw>(video_);
+      // Without a device there is nothing to finalize: the driver exists only once it has one.
       if (!video_.createDevice()) {
         throw EDirectDrawError(formatMessage("%s cannot be initialized", std::string("DirectDraw")));
       }
+      ddraw_ = std::make_unique<TDirectDraw>(video_);
       if (nowOptions_ & doFullScreen) {
         cooperativeLevel_ = (nowOptions_ & doNoWindowChange) ? 0x55 : 0x51;
         if (nowOptions_ & doAllowReboot) cooperativeLevel_ |= 0x02;
