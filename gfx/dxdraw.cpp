@@ -171,25 +171,26 @@ void TDXDraw::Finalize() {
   surfaceHeight_ = SurfaceHeight();
   modes_.clear();
   modesRead_ = false;
+  // Every step runs even when an earlier one raised (a handler or a listener); the first failure is
+  // raised again once the device is gone.
   std::exception_ptr failure;
+  auto step = [&failure](const auto& action) {
+    try {
+      action();
+    } catch (...) {
+      if (!failure) failure = std::current_exception();
+    }
+  };
   {
     FlagGuard busy(busy_);
-    if (stage_ == Stage::SurfaceInitialized && OnFinalizeSurface) {
-      try {
-        OnFinalizeSurface(*this);
-      } catch (...) {
-        failure = std::current_exception();
-      }
-    }
-    notify(TDXDrawNotifyType::FinalizeSurface);
-    if (stage_ != Stage::None && OnFinalize) {
-      try {
-        OnFinalize(*this);
-      } catch (...) {
-        if (!failure) failure = std::current_exception();
-      }
-    }
-    notify(TDXDrawNotifyType::Finalize);
+    step([this] {
+      if (stage_ == Stage::SurfaceInitialized && OnFinalizeSurface) OnFinalizeSurface(*this);
+    });
+    step([this] { notify(TDXDrawNotifyType::FinalizeSurface); });
+    step([this] {
+      if (stage_ != Stage::None && OnFinalize) OnFinalize(*this);
+    });
+    step([this] { notify(TDXDrawNotifyType::Finalize); });
     initialized_ = false;
     stage_ = Stage::None;
     nowOptions_ = deriveNowOptions(options_);
