@@ -97,48 +97,50 @@ void TDXDraw::Initialize() {
   if (!hasForm_) throw EDXDrawError("Form not found");
   if (OnInitializing) OnInitializing(*this);
   {
-    FlagGuard busy(busy_);
-    initializing_ = true;
-    notify(TDXDrawNotifyType::Initializing);
-    try {
-      // Without a device there is nothing to finalize: the driver exists only once it has one.
-      if (!video_.createDevice()) {
-        throw EDirectDrawError(formatMessage("%s cannot be initialized", std::string("DirectDraw")));
-      }
-      ddraw_ = std::make_unique<TDirectDraw>(video_);
-      if (nowOptions_ & doFullScreen) {
-        cooperativeLevel_ = (nowOptions_ & doNoWindowChange) ? 0x55 : 0x51;
-        if (nowOptions_ & doAllowReboot) cooperativeLevel_ |= 0x02;
-        const int w = Display.Width, h = Display.Height, bits = Display.BitCount();
-        if (!selectDisplayMode(Display, DisplayModes(),
-                               [this](const TDXDrawDisplayMode& m) { return video_.setMode(m); })) {
-          throw EDXDrawError("Display mode cannot be changed (" + std::to_string(w) + "x" +
-                             std::to_string(h) + " " + std::to_string(bits) + "bit)");
+    // Until Restore: listeners joining now get their Restore with everyone else. Cleared also
+    // when a handler or a listener raises, or later listeners would never get one.
+    FlagGuard initializing(initializing_);
+    {
+      FlagGuard busy(busy_);
+      notify(TDXDrawNotifyType::Initializing);
+      try {
+        // Without a device there is nothing to finalize: the driver exists only once it has one.
+        if (!video_.createDevice()) {
+          throw EDirectDrawError(formatMessage("%s cannot be initialized", std::string("DirectDraw")));
         }
-      } else {
-        cooperativeLevel_ = 0x08;
+        ddraw_ = std::make_unique<TDirectDraw>(video_);
+        if (nowOptions_ & doFullScreen) {
+          cooperativeLevel_ = (nowOptions_ & doNoWindowChange) ? 0x55 : 0x51;
+          if (nowOptions_ & doAllowReboot) cooperativeLevel_ |= 0x02;
+          const int w = Display.Width, h = Display.Height, bits = Display.BitCount();
+          if (!selectDisplayMode(Display, DisplayModes(),
+                                 [this](const TDXDrawDisplayMode& m) { return video_.setMode(m); })) {
+            throw EDXDrawError("Display mode cannot be changed (" + std::to_string(w) + "x" +
+                               std::to_string(h) + " " + std::to_string(bits) + "bit)");
+          }
+        } else {
+          cooperativeLevel_ = 0x08;
+        }
+        if (AutoSize) {
+          surfaceWidth_ = width_;
+          surfaceHeight_ = height_;
+        }
+        createSurfaces();
+      } catch (...) {
+        busy_ = false;
+        Finalize();
+        throw;
       }
-      if (AutoSize) {
-        surfaceWidth_ = width_;
-        surfaceHeight_ = height_;
-      }
-      createSurfaces();
-    } catch (...) {
-      initializing_ = false;
-      busy_ = false;
-      Finalize();
-      throw;
     }
+    initialized_ = true;
+    notify(TDXDrawNotifyType::SetSurfaceSize);
+    stage_ = Stage::Initialized;
+    notify(TDXDrawNotifyType::Initialize);
+    if (OnInitialize) OnInitialize(*this);
+    stage_ = Stage::SurfaceInitialized;
+    notify(TDXDrawNotifyType::InitializeSurface);
+    if (OnInitializeSurface) OnInitializeSurface(*this);
   }
-  initialized_ = true;
-  notify(TDXDrawNotifyType::SetSurfaceSize);
-  stage_ = Stage::Initialized;
-  notify(TDXDrawNotifyType::Initialize);
-  if (OnInitialize) OnInitialize(*this);
-  stage_ = Stage::SurfaceInitialized;
-  notify(TDXDrawNotifyType::InitializeSurface);
-  if (OnInitializeSurface) OnInitializeSurface(*this);
-  initializing_ = false;
   Restore();
 }
 
