@@ -222,10 +222,6 @@ void TDXDraw::Restore() {
 
 bool TDXDraw::CanDraw() {
   if (!initialized_ || busy_ || !primary_ || !surface_) return false;
-  if (video_.surfacesLost()) {
-    primary_->MarkLost();
-    surface_->MarkLost();
-  }
   if (!primary_->IsLost() && !surface_->IsLost()) return true;
   Restore();
   return !primary_->IsLost() && !surface_->IsLost();
