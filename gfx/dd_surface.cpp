@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "gfx/direct_draw.h"
+#include "gfx/turbopixels.h"
 #include "platform/video_device.h"
 
 namespace kv {
@@ -32,6 +33,7 @@ TDirectDrawSurface::TDirectDrawSurface(TDirectDraw* device) : device_(device) {
 }
 
 TDirectDrawSurface::~TDirectDrawSurface() {
+  forgetLockedSurface(*this);
   if (device_) device_->detach(this);
 }
 
@@ -65,6 +67,7 @@ void TDirectDrawSurface::CreatePrimary(int32_t width, int32_t height, PixelLayou
 }
 
 void TDirectDrawSurface::Release() {
+  forgetLockedSurface(*this);
   memory_.clear();
   memory_.shrink_to_fit();
   width_ = height_ = pitchPixels_ = 0;
