@@ -1,0 +1,682 @@
+// The display control over the headless display: effective options, the choice of the full-screen
+// mode, what listeners are told and in which order, presenting, lost surfaces and resizing.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <functional>
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "gfx/direct_draw.h"
+#include "gfx/display_modes.h"
+#include "gfx/dxdraw.h"
+#include "gfx/turbopixels.h"
+#include "platform/component_errors.h"
+#include "platform/headless/virtual_clock.h"
+#include "platform/headless/virtual_display.h"
+
+namespace kv {
+namespace {
+
+using N = TDXDrawNotifyType;
+
+const char* name(N t) {
+  switch (t) {
+    case N::Destroying:
+      return "Destroying";
+    case N::Initializing:
+      return "Initializing";
+    case N::Initialize:
+      return "Initialize";
+    case N::InitializeSurface:
+      return "InitializeSurface";
+    case N::SetSurfaceSize:
+      return "SetSurfaceSize";
+    case N::Restore:
+      return "Restore";
+    case N::Finalize:
+      return "Finalize";
+    case N::FinalizeSurface:
+      return "FinalizeSurface";
+  }
+  return "?";
+}
+
+using Log = std::vector<std::string>;
+
+// The display as the game's window configures it.
+void configureLikeTheGame(TDXDraw& d) {
+  d.SetFormLoading(true);
+  d.SetBounds(0, 0, 800, 566);
+  d.Display.Width = 800;
+  d.Display.Height = 600;
+  d.Display.SetBitCount(16);
+  d.SetOptions(doFullScreen | doAllowReboot | doDirectX7Mode | doHardware | doSelectDriver);
+  d.SetSurfaceSize(800, 566);
+  d.SetFormLoading(false);
+}
+
+class DisplayTest : public ::testing::Test {
+ protected:
+  DisplayTest() { configureLikeTheGame(draw); }
+
+  // Registers a listener that writes "<tag>:<event>" to log.
+  void listen(void* context, const std::string& tag) {
+    draw.RegisterNotifyEvent(context, [this, tag](TDXDraw&, N t) { log.push_back(tag + ":" + name(t)); });
+  }
+  void handlers() {
+    draw.OnInitializing = [this](TDXDraw&) { log.push_back("OnInitializing"); };
+    draw.OnInitialize = [this](TDXDraw&) { log.push_back("OnInitialize"); };
+    draw.OnInitializeSurface = [this](TDXDraw&) { log.push_back("OnInitializeSurface"); };
+    draw.OnRestoreSurface = [this](TDXDraw&) { log.push_back("OnRestoreSurface"); };
+    draw.OnFinalizeSurface = [this](TDXDraw&) { log.push_back("OnFinalizeSurface"); };
+    draw.OnFinalize = [this](TDXDraw&) { log.push_back("OnFinalize"); };
+  }
+  std::string thrownBy(const std::function<void()>& f) {
+    try {
+      f();
+    } catch (const std::exception& e) {
+      return e.what();
+    }
+    return "";
+  }
+  bool allPixelsAre(const TDirectDrawSurface& s, uint16_t v) {
+    for (int y = 0; y < s.Height(); ++y)
+      for (int x = 0; x < s.Width(); ++x)
+        if (s.Pixel(x, y) != v) return false;
+    return true;
+  }
+
+  Log log;           // outlives the display, which still tells its listeners when it goes
+  int a = 0, b = 0;  // listener contexts
+  VirtualClock clock;
+  VirtualDisplay video{clock, 60};
+  TDXDraw draw{video};
+};
+
+// ---- effective options ----
+
+TEST_F(DisplayTest, GameOptionsLoadAsFullScreenAndAllowRebootOnly) {
+  EXPECT_EQ(draw.Options(), 0x3405);
+  EXPECT_EQ(draw.NowOptions(), 0x0005);
+  draw.Initialize();
+  EXPECT_EQ(draw.NowOptions(), 0x0005);
+  EXPECT_EQ(draw.CooperativeLevel(), 0x53u);
+  // The Play button: the requested options plus the wait for the vertical blank.
+  draw.SetOptions(draw.Options() | doWaitVBlank);
+  EXPECT_EQ(draw.Options(), 0x340D);
+  EXPECT_EQ(draw.NowOptions(), 0x000D);
+}
+
+TEST_F(DisplayTest, OptionsDerivedWhileNotInitialized) {
+  struct Case {
+    TDXDrawOptions options, now;
+  };
+  const Case cases[] = {
+      {0x368C, 0x2688},  // the defaults: windowed drops allow-reboot, hardware always goes
+      {0x3404, 0x0000},  // the game's options without full screen
+      {0x0117, 0x0117},  // with full screen the window, reboot, palette and flip bits stay
+      {0x0137, 0x0037},  // full screen, system memory: no flip
+      {0x0116, 0x0000},  // without full screen: no window change, reboot, palette 256, flip
+      {0x1E00, 0x0600},  // 3-D with DirectX 7 mode: no retained mode, no hardware
+      {0x0A00, 0x0A00},  // 3-D without DirectX 7 mode keeps retained mode
+      {0x7C00, 0x0000},  // no 3-D: none of the 3-D bits
+  };
+  for (const Case& c : cases) {
+    draw.SetOptions(c.options);
+    EXPECT_EQ(draw.NowOptions(), c.now) << std::hex << c.options;
+  }
+}
+
+TEST_F(DisplayTest, WhileInitializedOnlyWaitStretchAndCenterFollow) {
+  draw.Initialize();
+  draw.SetOptions(0);  // not even full screen may go while the mode is set
+  EXPECT_EQ(draw.NowOptions(), 0x0005);
+  draw.SetOptions(0xFFFF);
+  EXPECT_EQ(draw.NowOptions(), 0x0005 | doWaitVBlank | doStretch | doCenter);
+  draw.SetOptions(0x3404 | doWaitVBlank);  // windowed, waiting
+  EXPECT_EQ(draw.NowOptions(), 0x000D);
+  // Finalizing derives again from what was asked for.
+  draw.Finalize();
+  EXPECT_EQ(draw.NowOptions(), doWaitVBlank);
+}
+
+// ---- display modes ----
+
+TEST(DisplayModeTest, BitCountAcceptsOnlyDisplayDepths) {
+  TDXDrawDisplay d;
+  EXPECT_EQ(d.BitCount(), 16);
+  for (int bits : {8, 24, 32, 16}) {
+    d.SetBitCount(bits);
+    EXPECT_EQ(d.BitCount(), bits);
+  }
+  for (int bits : {0, 15, 12, 64}) {
+    try {
+      d.SetBitCount(bits);
+      ADD_FAILURE() << bits;
+    } catch (const EDirectDrawError& e) {
+      EXPECT_STREQ(e.what(), "Display requires 8, 16, 24 or 32 bits");
+    }
+  }
+  EXPECT_EQ(d.BitCount(), 16);
+}
+
+TEST_F(DisplayTest, ModesAreListedSortedAndForgottenAtFinalize) {
+  video.setModes({{1024, 768, 16}, {800, 600, 32}, {800, 600, 16}, {640, 480, 16}, {800, 480, 16}});
+  draw.Initialize();
+  const std::vector<TDXDrawDisplayMode> sorted{
+      {640, 480, 16}, {800, 480, 16}, {800, 600, 16}, {800, 600, 32}, {1024, 768, 16}};
+  EXPECT_EQ(draw.DisplayModes(), sorted);
+  draw.Finalize();
+  video.setModes({{800, 600, 16}});
+  draw.Initialize();
+  EXPECT_EQ(draw.DisplayModes(), (std::vector<TDXDrawDisplayMode>{{800, 600, 16}}));
+}
+
+TEST_F(DisplayTest, TheGameGets800x600At16Bits) {
+  draw.Initialize();
+  EXPECT_EQ(video.currentMode(), (DisplayModeDesc{800, 600, 16}));
+  EXPECT_TRUE(draw.Initialized());
+  ASSERT_NE(draw.Surface(), nullptr);
+  EXPECT_EQ(draw.Surface()->Width(), 800);
+  EXPECT_EQ(draw.Surface()->Height(), 566);
+}
+
+TEST_F(DisplayTest, WithoutA16BitModeTheHighestDepthOfTheSizeWins) {
+  video.setModes({{640, 480, 16}, {800, 600, 8}, {800, 600, 24}, {800, 600, 32}, {1024, 768, 16}});
+  draw.Initialize();
+  EXPECT_EQ(video.currentMode(), (DisplayModeDesc{800, 600, 32}));
+  EXPECT_EQ(draw.Display.BitCount(), 32);
+  EXPECT_EQ(draw.Display.Width, 800);
+  draw.Finalize();
+  video.setModes({{800, 600, 8}, {800, 600, 24}});
+  draw.Display.SetBitCount(16);
+  draw.Initialize();
+  EXPECT_EQ(video.currentMode(), (DisplayModeDesc{800, 600, 24}));
+}
+
+TEST_F(DisplayTest, ARefusedModeNamesTheRequestAndLeavesNothingBehind) {
+  // The device lists 800x600x16 but refuses it: the search keeps preferring 16 bits and fails.
+  video.refuseMode({800, 600, 16});
+  EXPECT_EQ(thrownBy([&] { draw.Initialize(); }), "Display mode cannot be changed (800x600 16bit)");
+  EXPECT_FALSE(draw.Initialized());
+  EXPECT_FALSE(draw.Busy());
+  EXPECT_FALSE(video.deviceExists());
+  EXPECT_EQ(draw.Surface(), nullptr);
+  EXPECT_THROW(draw.Initialize(), EDXDrawError);
+  // Only 8 bits at that size: a 16-bit request cannot go down to 8.
+  video.setModes({{800, 600, 8}});
+  EXPECT_EQ(thrownBy([&] { draw.Initialize(); }), "Display mode cannot be changed (800x600 16bit)");
+  // A request for 8 bits may go up.
+  video.setModes({{800, 600, 32}});
+  draw.Display.SetBitCount(8);
+  draw.Initialize();
+  EXPECT_EQ(video.currentMode(), (DisplayModeDesc{800, 600, 32}));
+}
+
+TEST_F(DisplayTest, FixedBitCountRefusesOtherDepths) {
+  video.setModes({{800, 600, 32}});
+  draw.Display.FixedBitCount = true;
+  EXPECT_EQ(thrownBy([&] { draw.Initialize(); }), "Display mode cannot be changed (800x600 16bit)");
+}
+
+TEST_F(DisplayTest, WindowedSetsNoMode) {
+  draw.SetOptions(0x3404);
+  video.refuseMode({800, 600, 16});
+  draw.Initialize();
+  EXPECT_EQ(draw.CooperativeLevel(), 0x08u);
+  EXPECT_EQ(video.currentMode(), DisplayModeDesc{});
+  EXPECT_TRUE(draw.Initialized());
+}
+
+// Runs the selection on a list and records what the device was asked for.
+struct Selection {
+  std::vector<TDXDrawDisplayMode> asked;
+  std::vector<TDXDrawDisplayMode> accepted;  // empty: everything listed is accepted
+  bool run(TDXDrawDisplay& d, std::vector<TDXDrawDisplayMode> modes) {
+    sortModes(modes);
+    return selectDisplayMode(d, modes, [&](const TDXDrawDisplayMode& m) {
+      asked.push_back(m);
+      const auto& ok = accepted.empty() ? modes : accepted;
+      return std::find(ok.begin(), ok.end(), m) != ok.end();
+    });
+  }
+};
+
+TEST(DisplayModeTest, RatioRuleComesFirstThenAnySize) {
+  TDXDrawDisplay d;
+  d.Width = 800;
+  d.Height = 600;
+  d.FixedSize = false;
+  // 840x600 is the smallest that fits, but only 1024x768 has the 4:3 ratio; 1280x960 is larger.
+  Selection s;
+  ASSERT_TRUE(s.run(d, {{1280, 960, 16}, {840, 600, 16}, {1024, 768, 16}}));
+  EXPECT_EQ(s.asked, (std::vector<TDXDrawDisplayMode>{{800, 600, 16}, {1024, 768, 16}}));
+  EXPECT_EQ(d.Width, 1024);
+  EXPECT_EQ(d.Height, 768);
+
+  d.Width = 800;
+  d.Height = 600;
+  d.FixedRatio = false;
+  Selection t;
+  ASSERT_TRUE(t.run(d, {{1280, 960, 16}, {840, 600, 16}, {1024, 768, 16}}));
+  EXPECT_EQ(t.asked.back(), (TDXDrawDisplayMode{840, 600, 16}));
+
+  // The ratio search's mode is refused: the search without the rule comes next.
+  d.Width = 800;
+  d.Height = 600;
+  d.FixedRatio = true;
+  Selection u;
+  u.accepted = {{840, 600, 16}};
+  ASSERT_TRUE(u.run(d, {{840, 600, 16}, {1024, 768, 16}}));
+  EXPECT_EQ(u.asked, (std::vector<TDXDrawDisplayMode>{{800, 600, 16}, {1024, 768, 16}, {840, 600, 16}}));
+  EXPECT_EQ(d.Width, 840);
+}
+
+TEST(DisplayModeTest, TheRequestedDepthIsPreferredAtTheChosenSize) {
+  TDXDrawDisplay d;
+  d.Width = 640;
+  d.Height = 400;
+  d.FixedSize = false;
+  d.FixedRatio = false;
+  Selection s;
+  // The last candidate is 800x600x32, but the size also comes in the requested 16 bits.
+  ASSERT_TRUE(s.run(d, {{800, 600, 32}, {800, 600, 16}, {800, 600, 24}}));
+  EXPECT_EQ(s.asked.back(), (TDXDrawDisplayMode{800, 600, 16}));
+  EXPECT_EQ(d.BitCount(), 16);
+  EXPECT_EQ(d.Width, 800);
+}
+
+TEST(DisplayModeTest, ImpossibleRequestsFailWithoutAskingTheDevice) {
+  for (auto [w, h] : {std::pair{0, 600}, std::pair{800, 0}, std::pair{-800, 600}}) {
+    TDXDrawDisplay d;
+    d.Width = w;
+    d.Height = h;
+    Selection s;
+    EXPECT_FALSE(s.run(d, {{800, 600, 16}}));
+    EXPECT_TRUE(s.asked.empty());
+  }
+}
+
+TEST(DisplayModeTest, ModesOfDepthsTheDisplayCannotHoldAreNotCandidates) {
+  // Some platforms list 15-bit modes; Display could not take one, so the device is never asked.
+  TDXDrawDisplay d;
+  d.Width = 800;
+  d.Height = 600;
+  Selection s;
+  EXPECT_FALSE(s.run(d, {{800, 600, 8}, {800, 600, 15}}));
+  EXPECT_EQ(s.asked, (std::vector<TDXDrawDisplayMode>{{800, 600, 16}}));
+  EXPECT_EQ(d.BitCount(), 16);
+}
+
+// ---- what listeners are told ----
+
+TEST_F(DisplayTest, InitializeTellsListenersInReverseOrderOfRegistration) {
+  handlers();
+  listen(&a, "A");
+  listen(&b, "B");
+  EXPECT_EQ(log, (Log{"A:SetSurfaceSize", "B:SetSurfaceSize"}));
+  log.clear();
+  draw.Initialize();
+  EXPECT_EQ(log,
+            (Log{"OnInitializing", "B:Initializing", "A:Initializing", "B:SetSurfaceSize", "A:SetSurfaceSize",
+                 "B:Initialize", "A:Initialize", "OnInitialize", "B:InitializeSurface", "A:InitializeSurface",
+                 "OnInitializeSurface", "B:Restore", "A:Restore", "OnRestoreSurface"}));
+  log.clear();
+  draw.Finalize();
+  EXPECT_EQ(log, (Log{"OnFinalizeSurface", "B:FinalizeSurface", "A:FinalizeSurface", "OnFinalize",
+                      "B:Finalize", "A:Finalize"}));
+  EXPECT_FALSE(draw.Initialized());
+  EXPECT_FALSE(video.deviceExists());
+}
+
+TEST_F(DisplayTest, LateListenersCatchUpAndLeavingListenersAreFinalized) {
+  draw.Initialize();
+  listen(&a, "A");
+  EXPECT_EQ(log, (Log{"A:SetSurfaceSize", "A:Initialize", "A:InitializeSurface", "A:Restore"}));
+  log.clear();
+  draw.UnRegisterNotifyEvent(&a);
+  EXPECT_EQ(log, (Log{"A:FinalizeSurface", "A:Finalize"}));
+  log.clear();
+  draw.Finalize();
+  EXPECT_TRUE(log.empty());
+  listen(&a, "A");
+  draw.UnRegisterNotifyEvent(&a);
+  EXPECT_EQ(log, (Log{"A:SetSurfaceSize"}));
+}
+
+TEST_F(DisplayTest, AListenerJoiningDuringInitializeGetsNoEarlyRestore) {
+  draw.RegisterNotifyEvent(&a, [&](TDXDraw&, N t) {
+    if (t == N::Initialize) listen(&b, "B");
+  });
+  draw.Initialize();
+  // B joined while Initialize was still running: it gets Restore once, with everyone else.
+  EXPECT_EQ(log, (Log{"B:SetSurfaceSize", "B:Initialize", "B:InitializeSurface", "B:Restore"}));
+}
+
+TEST_F(DisplayTest, BusyWhileInitializingFinalizingAndRestoring) {
+  std::vector<std::pair<N, bool>> seen;
+  draw.RegisterNotifyEvent(&a, [&](TDXDraw& d, N t) {
+    seen.push_back({t, d.Busy()});
+    EXPECT_EQ(d.CanDraw(), !d.Busy() && d.Initialized()) << name(t);
+    d.Flip();  // never presents while busy
+  });
+  draw.Initialize();
+  draw.Finalize();
+  const std::vector<std::pair<N, bool>> expected{{N::SetSurfaceSize, false},    {N::Initializing, true},
+                                                 {N::SetSurfaceSize, false},    {N::Initialize, false},
+                                                 {N::InitializeSurface, false}, {N::Restore, true},
+                                                 {N::FinalizeSurface, true},    {N::Finalize, true}};
+  EXPECT_EQ(seen, expected);
+  // The listener's flips during SetSurfaceSize, Initialize and InitializeSurface were the only ones.
+  EXPECT_EQ(video.presentCount(), 3);
+  draw.UnRegisterNotifyEvent(&a);
+}
+
+TEST_F(DisplayTest, MoveOrSizeFinalizesAndInitializesAgain) {
+  draw.FormShown();
+  ASSERT_TRUE(draw.Initialized());
+  listen(&a, "A");
+  log.clear();
+  draw.FormMoveSizeStart();
+  EXPECT_EQ(log, (Log{"A:FinalizeSurface", "A:Finalize"}));
+  EXPECT_FALSE(draw.Initialized());
+  log.clear();
+  draw.FormMoveSizeEnd();
+  EXPECT_EQ(log,
+            (Log{"A:Initializing", "A:SetSurfaceSize", "A:Initialize", "A:InitializeSurface", "A:Restore"}));
+  // While the form is loading, moves and sizes are not the user's.
+  log.clear();
+  draw.SetFormLoading(true);
+  draw.FormMoveSizeStart();
+  draw.FormMoveSizeEnd();
+  EXPECT_TRUE(log.empty());
+  EXPECT_TRUE(draw.Initialized());
+}
+
+TEST_F(DisplayTest, ShownInitializesOnceAndOnlyWithAutoInitialize) {
+  draw.AutoInitialize = false;
+  draw.FormShown();
+  EXPECT_FALSE(draw.Initialized());
+  draw.AutoInitialize = true;
+  draw.FormShown();
+  EXPECT_TRUE(draw.Initialized());
+  draw.FormDestroyed();
+  EXPECT_FALSE(draw.Initialized());
+  draw.FormShown();  // initialization was attempted already
+  EXPECT_FALSE(draw.Initialized());
+}
+
+TEST_F(DisplayTest, DestroyingComesLastWhenTheDisplayGoesAway) {
+  {
+    TDXDraw d(video);
+    configureLikeTheGame(d);
+    d.Initialize();
+    d.RegisterNotifyEvent(&a, [&](TDXDraw&, N t) { log.push_back(name(t)); });
+    log.clear();
+  }
+  EXPECT_EQ(log, (Log{"FinalizeSurface", "Finalize", "Destroying"}));
+  EXPECT_FALSE(video.deviceExists());
+}
+
+TEST_F(DisplayTest, WithoutAFormNothingInitializes) {
+  TDXDraw orphan(video, false);
+  EXPECT_EQ(thrownBy([&] { orphan.Initialize(); }), "Form not found");
+  EXPECT_THROW(orphan.Initialize(), EDXDrawError);
+  EXPECT_FALSE(orphan.Initialized());
+  EXPECT_FALSE(video.deviceExists());
+}
+
+TEST_F(DisplayTest, NoDeviceMeansDirectDrawCannotBeInitialized) {
+  video.setCreateFails(true);
+  listen(&a, "A");
+  log.clear();
+  EXPECT_EQ(thrownBy([&] { draw.Initialize(); }), "DirectDraw cannot be initialized");
+  EXPECT_THROW(draw.Initialize(), EDirectDrawError);
+  // No device was made, so there was nothing to finalize.
+  EXPECT_EQ(log, (Log{"A:Initializing", "A:Initializing"}));
+  EXPECT_FALSE(draw.Initialized());
+  EXPECT_FALSE(draw.Busy());
+  draw.Flip();
+  EXPECT_EQ(video.presentCount(), 0);
+  video.setCreateFails(false);
+  draw.Initialize();
+  EXPECT_TRUE(draw.Initialized());
+}
+
+TEST_F(DisplayTest, AListenerFailingAtFinalizeStillLetsTheDisplayGo) {
+  draw.Initialize();
+  listen(&a, "A");
+  draw.RegisterNotifyEvent(&b, [](TDXDraw&, N t) {
+    if (t == N::FinalizeSurface) throw std::runtime_error("listener failed");
+  });
+  log.clear();
+  EXPECT_EQ(thrownBy([&] { draw.Finalize(); }), "listener failed");
+  EXPECT_EQ(log, (Log{"A:Finalize"}));
+  EXPECT_FALSE(draw.Initialized());
+  EXPECT_FALSE(draw.Busy());
+  EXPECT_FALSE(video.deviceExists());
+  EXPECT_EQ(draw.Surface(), nullptr);
+}
+
+TEST_F(DisplayTest, AListenerFailingAtInitializeLeavesLaterListenersWhole) {
+  bool fail = true;
+  draw.RegisterNotifyEvent(&a, [&](TDXDraw&, N t) {
+    if (t == N::Initialize && fail) throw std::runtime_error("no images");
+  });
+  EXPECT_EQ(thrownBy([&] { draw.Initialize(); }), "no images");
+  EXPECT_FALSE(draw.Busy());
+  // The display is up; a listener joining now must get its Restore.
+  listen(&b, "B");
+  ASSERT_FALSE(log.empty());
+  EXPECT_EQ(log.back(), "B:Restore");
+  draw.UnRegisterNotifyEvent(&a);
+}
+
+// ---- presenting ----
+
+TEST_F(DisplayTest, FlipShowsTheSurfaceAndWaitsOnlyOncePlayWasPressed) {
+  draw.Flip();
+  EXPECT_EQ(video.presentCount(), 0);  // nothing before initialization
+  draw.Initialize();
+  draw.Surface()->Row(565)[799] = 0x1234;
+  draw.Flip();
+  draw.Flip();
+  EXPECT_EQ(video.presentCount(), 2);
+  EXPECT_EQ(video.waitedPresentCount(), 0);
+  EXPECT_EQ(clock.nowNs(), 2'000'000u);  // 1 ms per present that does not wait
+  ASSERT_EQ(video.lastFrameWidth(), 800);
+  ASSERT_EQ(video.lastFrameHeight(), 566);
+  EXPECT_EQ(video.lastFrame().back(), 0x1234);
+
+  draw.SetOptions(draw.Options() | doWaitVBlank);
+  draw.Flip();
+  EXPECT_EQ(video.waitedPresentCount(), 1);
+  EXPECT_EQ(clock.nowNs(), 1'000'000'000u / 60);  // the next vertical blank
+  draw.Flip();
+  EXPECT_EQ(clock.nowNs(), 2'000'000'000u / 60);
+
+  draw.SetVBlanksPerFlip(2);
+  draw.Flip();
+  EXPECT_EQ(clock.nowNs(), 4'000'000'000u / 60);
+  EXPECT_EQ(video.vblankCount(), 4);
+  EXPECT_EQ(video.presentCount(), 5);
+}
+
+TEST_F(DisplayTest, FillTakesRawPixelsAndZeroIsBlackInBothLayouts) {
+  for (PixelLayout layout : {PixelLayout::Rgb565, PixelLayout::Rgb555}) {
+    video.setPixelLayout(layout);
+    draw.Initialize();
+    TDirectDrawSurface& s = *draw.Surface();
+    EXPECT_EQ(s.Layout(), layout);
+    s.Fill(0x7C00);
+    EXPECT_TRUE(allPixelsAre(s, 0x7C00));  // raw, not converted
+    s.Fill(0);
+    draw.Flip();
+    const RgbImage screen = video.screen();
+    for (auto [x, y] : {std::pair{0, 0}, std::pair{799, 565}, std::pair{400, 300}}) {
+      const uint8_t* p = screen.at(x, y);
+      EXPECT_EQ(p[0] | p[1] | p[2], 0) << x << "," << y;
+    }
+    draw.Finalize();
+  }
+}
+
+TEST_F(DisplayTest, LostSurfacesComeBackBlackBeforeTheyAreShown) {
+  draw.Initialize();
+  listen(&a, "A");
+  log.clear();
+  draw.Surface()->Fill(0xFFFF);
+  video.loseSurfaces();
+  draw.Flip();
+  EXPECT_EQ(log, (Log{"A:Restore"}));
+  EXPECT_EQ(video.presentCount(), 1);
+  EXPECT_TRUE(allPixelsAre(*draw.Surface(), 0));
+  for (uint16_t p : video.lastFrame()) ASSERT_EQ(p, 0);
+  EXPECT_FALSE(video.surfacesLost());
+}
+
+TEST_F(DisplayTest, SurfacesThatCannotBeRestoredShowNothingAndRaiseNothing) {
+  draw.Initialize();
+  listen(&a, "A");
+  log.clear();
+  video.loseSurfaces();
+  video.setRestoreFails(true);
+  EXPECT_NO_THROW(draw.Flip());
+  EXPECT_NO_THROW(draw.Flip());
+  EXPECT_FALSE(draw.CanDraw());
+  EXPECT_EQ(video.presentCount(), 0);
+  EXPECT_TRUE(log.empty());
+  EXPECT_FALSE(draw.Busy());
+  video.setRestoreFails(false);
+  draw.Flip();
+  EXPECT_EQ(log, (Log{"A:Restore"}));
+  EXPECT_EQ(video.presentCount(), 1);
+}
+
+TEST_F(DisplayTest, ARestoreFailureOfAListenerReachesTheCallerOfFlip) {
+  draw.Initialize();
+  bool fail = false;
+  draw.RegisterNotifyEvent(&a, [&](TDXDraw&, N t) {
+    if (t == N::Restore && fail) throw EPictureCollectionError("Image surface cannot be made");
+  });
+  fail = true;
+  video.loseSurfaces();
+  EXPECT_THROW(draw.Flip(), EPictureCollectionError);
+  EXPECT_EQ(video.presentCount(), 0);
+  EXPECT_FALSE(draw.Busy());
+  EXPECT_TRUE(draw.Initialized());
+  fail = false;
+  draw.Flip();
+  EXPECT_EQ(video.presentCount(), 1);
+  draw.UnRegisterNotifyEvent(&a);
+}
+
+TEST_F(DisplayTest, ALostDeviceRefusesLocksUntilRestored) {
+  draw.Initialize();
+  TDirectDrawSurface& s = *draw.Surface();
+  video.loseSurfaces();
+  EXPECT_TRUE(s.IsLost());
+  EXPECT_FALSE(LockSurface(s));
+  PutPixel(1, 1, 0xFFFFFF);
+  UnlockSurface();
+  draw.Flip();  // restores
+  EXPECT_FALSE(s.IsLost());
+  EXPECT_TRUE(LockSurface(s));
+  PutPixel(1, 1, 0xFFFFFF);
+  UnlockSurface();
+  EXPECT_EQ(s.Pixel(1, 1), 0xFFFF);
+}
+
+TEST_F(DisplayTest, ASurfaceOutlivingItsDeviceStaysUsable) {
+  ASSERT_TRUE(video.createDevice());
+  auto device = std::make_unique<TDirectDraw>(video);
+  TDirectDrawSurface s(device.get());
+  ASSERT_TRUE(s.Create(8, 4, PixelLayout::Rgb565));
+  video.loseSurfaces();
+  EXPECT_TRUE(s.IsLost());
+  EXPECT_TRUE(s.Restore());
+  video.loseSurfaces();
+  device.reset();
+  EXPECT_FALSE(s.IsLost());  // no device left to lose its memory
+  s.Fill(0x0F0F);
+  EXPECT_EQ(s.Pixel(7, 3), 0x0F0F);
+}
+
+// ---- resizing ----
+
+TEST_F(DisplayTest, ResizingAnInitializedDisplayRemakesTheSurface) {
+  draw.Initialize();
+  draw.Surface()->Fill(0x5555);
+  listen(&a, "A");
+  log.clear();
+  draw.SetBounds(0, 0, 640, 480);
+  EXPECT_EQ(log, (Log{"A:FinalizeSurface", "A:InitializeSurface", "A:SetSurfaceSize"}));
+  EXPECT_EQ(draw.SurfaceWidth(), 640);
+  EXPECT_EQ(draw.SurfaceHeight(), 480);
+  EXPECT_TRUE(allPixelsAre(*draw.Surface(), 0));
+  draw.Flip();
+  EXPECT_EQ(video.lastFrameWidth(), 640);
+  EXPECT_EQ(video.lastFrameHeight(), 480);
+  // The same bounds again change nothing.
+  log.clear();
+  draw.SetBounds(0, 0, 640, 480);
+  EXPECT_TRUE(log.empty());
+  // The size is remembered across finalizing.
+  draw.Finalize();
+  EXPECT_EQ(draw.SurfaceWidth(), 640);
+}
+
+TEST_F(DisplayTest, ResizingBeforeInitializeOnlyStoresTheSize) {
+  listen(&a, "A");
+  log.clear();
+  draw.SetBounds(0, 0, 320, 200);
+  EXPECT_EQ(log, (Log{"A:SetSurfaceSize"}));
+  EXPECT_EQ(draw.SurfaceWidth(), 320);
+  draw.Initialize();
+  EXPECT_EQ(draw.Surface()->Width(), 320);
+  EXPECT_EQ(draw.Surface()->Height(), 200);
+  draw.AutoSize = false;
+  draw.SetBounds(0, 0, 800, 566);
+  EXPECT_EQ(draw.Surface()->Width(), 320);
+}
+
+TEST_F(DisplayTest, ASurfaceThatCannotBeMadeFinalizesTheDisplay) {
+  draw.Initialize();
+  EXPECT_EQ(thrownBy([&] { draw.SetBounds(0, 0, 100000, 100); }), "Surface cannot be made");
+  EXPECT_FALSE(draw.Initialized());
+  EXPECT_FALSE(video.deviceExists());
+  EXPECT_EQ(thrownBy([&] { draw.Initialize(); }), "Surface cannot be made");
+  EXPECT_FALSE(draw.Busy());
+}
+
+TEST_F(DisplayTest, ALockEndsWhenItsSurfaceGoesAway) {
+  // The menu may hold the pixel lock while the window is minimised and restored.
+  draw.Initialize();
+  ASSERT_TRUE(LockSurface(*draw.Surface()));
+  PutPixel(3, 3, 0xFFFFFF);
+  EXPECT_EQ(GetPixel(3, 3), 0xFFFFu);
+  draw.SetBounds(0, 0, 400, 300);  // the locked surface is remade
+  EXPECT_EQ(GetPixel(3, 3), 0u);
+  PutPixel(4, 4, 0xFFFFFF);
+  EXPECT_EQ(draw.Surface()->Pixel(4, 4), 0);
+  UnlockSurface();
+
+  ASSERT_TRUE(LockSurface(*draw.Surface()));
+  PutPixel(3, 3, 0xFFFFFF);
+  draw.FormMoveSizeStart();  // the locked surface is released
+  EXPECT_EQ(GetPixel(3, 3), 0u);
+  PutPixel(5, 5, 0xFFFFFF);
+  draw.FormMoveSizeEnd();
+  PutPixel(6, 6, 0xFFFFFF);
+  UnlockSurface();
+  UnlockSurface();
+  EXPECT_TRUE(allPixelsAre(*draw.Surface(), 0));
+  EXPECT_TRUE(LockSurface(*draw.Surface()));
+  UnlockSurface();
+}
+
+}  // namespace
+}  // namespace kv
