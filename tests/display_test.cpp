@@ -405,6 +405,23 @@ TEST_F(DisplayTest, FlipShowsTheSurfaceAndWaitsOnlyOncePlayWasPressed) {
   EXPECT_EQ(video.presentCount(), 5);
 }
 
+TEST(DisplayPaceTest, WaitingFlipsKeepThePaceOfTheRefresh) {
+  // 144 Hz, whose blanks fall between whole nanoseconds: one second is 144 blanks whatever the
+  // number of blanks per flip.
+  for (int k : {1, 2, 3}) {
+    VirtualClock clock;
+    VirtualDisplay video{clock, 144};
+    TDXDraw draw{video};
+    configureLikeTheGame(draw);
+    draw.Initialize();
+    draw.SetOptions(draw.Options() | doWaitVBlank);
+    draw.SetVBlanksPerFlip(k);
+    for (int i = 0; i < 144 / k; ++i) draw.Flip();
+    EXPECT_EQ(clock.nowNs(), 1'000'000'000u) << k;
+    EXPECT_EQ(video.vblankCount(), 144) << k;
+  }
+}
+
 TEST_F(DisplayTest, FillTakesRawPixelsAndZeroIsBlackInBothLayouts) {
   for (PixelLayout layout : {PixelLayout::Rgb565, PixelLayout::Rgb555}) {
     video.setPixelLayout(layout);
