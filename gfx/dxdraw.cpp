@@ -250,13 +250,15 @@ void TDXDraw::FormDestroyed() {
 }
 
 void TDXDraw::RegisterNotifyEvent(void* context, TDXDrawNotifyEvent callback) {
-  listeners_.push_back({context, std::move(callback)});
+  listeners_.push_back({context, std::move(callback), nextListenerId_++});
   const Listener l = listeners_.back();
+  // The listener may leave while it catches up; it then hears nothing more.
   notifyOne(l, TDXDrawNotifyType::SetSurfaceSize);
-  if (!initialized_) return;
+  if (!initialized_ || !registered(l.id)) return;
   notifyOne(l, TDXDrawNotifyType::Initialize);
-  if (stage_ == Stage::SurfaceInitialized) notifyOne(l, TDXDrawNotifyType::InitializeSurface);
-  if (!initializing_) notifyOne(l, TDXDrawNotifyType::Restore);
+  if (stage_ == Stage::SurfaceInitialized && registered(l.id))
+    notifyOne(l, TDXDrawNotifyType::InitializeSurface);
+  if (!initializing_ && registered(l.id)) notifyOne(l, TDXDrawNotifyType::Restore);
 }
 
 void TDXDraw::UnRegisterNotifyEvent(void* context) {
@@ -274,10 +276,17 @@ void TDXDraw::notifyOne(const Listener& l, TDXDrawNotifyType type) {
   if (l.callback) l.callback(*this, type);
 }
 
+bool TDXDraw::registered(uint64_t id) const {
+  return std::any_of(listeners_.begin(), listeners_.end(), [id](const Listener& l) { return l.id == id; });
+}
+
 void TDXDraw::notify(TDXDrawNotifyType type) {
-  // A listener may unregister while it is told; work on a copy.
+  // Listeners may register or unregister (themselves or others) while they are told: the event goes
+  // to those registered when it was sent that have not left since.
   const std::vector<Listener> snapshot = listeners_;
-  for (auto it = snapshot.rbegin(); it != snapshot.rend(); ++it) notifyOne(*it, type);
+  for (auto it = snapshot.rbegin(); it != snapshot.rend(); ++it) {
+    if (registered(it->id)) notifyOne(*it, type);
+  }
 }
 
 }  // namespace kv

@@ -61,6 +61,19 @@ TEST_F(DisplayTest, AListenerJoiningDuringInitializeGetsNoEarlyRestore) {
   EXPECT_EQ(log, (Log{"B:SetSurfaceSize", "B:Initialize", "B:InitializeSurface", "B:Restore"}));
 }
 
+TEST_F(DisplayTest, AListenerThatLeftHearsNothingMore) {
+  // B, told first, sends A away while Finalize is being told: A gets its own farewell only.
+  draw.Initialize();
+  listen(&a, "A");
+  draw.RegisterNotifyEvent(&b, [this](TDXDraw& d, N t) {
+    if (t == N::FinalizeSurface) d.UnRegisterNotifyEvent(&a);
+  });
+  log.clear();
+  draw.Finalize();
+  EXPECT_EQ(log, (Log{"A:FinalizeSurface", "A:Finalize"}));
+  draw.UnRegisterNotifyEvent(&b);
+}
+
 TEST_F(DisplayTest, BusyWhileInitializingFinalizingAndRestoring) {
   std::vector<std::pair<N, bool>> seen;
   draw.RegisterNotifyEvent(&a, [&](TDXDraw& d, N t) {
