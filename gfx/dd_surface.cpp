@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "gfx/direct_draw.h"
+#include "gfx/turbopixels.h"
 #include "platform/video_device.h"
 
 namespace kv {
@@ -11,11 +12,30 @@ namespace {
 constexpr int32_t kMaxSide = 16384;
 }
 
+bool TDirectDraw::surfaceMemoryLost() const {
+  return video_.surfacesLost();
+}
+
 bool TDirectDraw::restoreSurfaceMemory() {
   return !video_.surfacesLost() || video_.restoreSurfaces();
 }
 
-TDirectDrawSurface::TDirectDrawSurface(TDirectDraw* device) : device_(device) {}
+TDirectDraw::~TDirectDraw() {
+  for (TDirectDrawSurface* s : surfaces_) s->device_ = nullptr;
+}
+
+void TDirectDraw::detach(TDirectDrawSurface* surface) {
+  surfaces_.erase(std::remove(surfaces_.begin(), surfaces_.end(), surface), surfaces_.end());
+}
+
+TDirectDrawSurface::TDirectDrawSurface(TDirectDraw* device) : device_(device) {
+  if (device_) device_->attach(this);
+}
+
+TDirectDrawSurface::~TDirectDrawSurface() {
+  forgetLockedSurface(*this);
+  if (device_) device_->detach(this);
+}
 
 bool TDirectDrawSurface::Create(int32_t width, int32_t height, PixelLayout layout) {
   Release();
@@ -47,6 +67,7 @@ void TDirectDrawSurface::CreatePrimary(int32_t width, int32_t height, PixelLayou
 }
 
 void TDirectDrawSurface::Release() {
+  forgetLockedSurface(*this);
   memory_.clear();
   memory_.shrink_to_fit();
   width_ = height_ = pitchPixels_ = 0;
@@ -63,11 +84,12 @@ bool TDirectDrawSurface::Restore() {
     result_ = DDResult::NotMade;
     return false;
   }
-  if (!lost_) {
+  if (!IsLost()) {
     result_ = DDResult::Ok;
     return true;
   }
   if (device_ && !device_->restoreSurfaceMemory()) {
+    lost_ = true;
     result_ = DDResult::Lost;
     return false;
   }
@@ -76,12 +98,16 @@ bool TDirectDrawSurface::Restore() {
   return true;
 }
 
+bool TDirectDrawSurface::IsLost() const {
+  return exists_ && (lost_ || (device_ && device_->surfaceMemoryLost()));
+}
+
 void TDirectDrawSurface::Fill(uint32_t pixel) {
   if (!exists_) {
     result_ = DDResult::NotMade;
     return;
   }
-  if (lost_) {
+  if (IsLost()) {
     result_ = DDResult::Lost;
     return;
   }
@@ -97,7 +123,7 @@ void TDirectDrawSurface::Fill(uint32_t pixel) {
 bool TDirectDrawSurface::Lock(SurfaceLockDesc& desc) {
   if (!exists_ || primary_) {
     result_ = DDResult::NotMade;
-  } else if (lost_) {
+  } else if (IsLost()) {
     result_ = DDResult::Lost;
   } else if (locked_ || refuseLocks_) {
     result_ = DDResult::Busy;
@@ -126,7 +152,7 @@ bool TDirectDrawSurface::BltFast(int32_t x, int32_t y, const TDirectDrawSurface&
     result_ = DDResult::NotMade;
     return false;
   }
-  if (lost_ || src.lost_) {
+  if (IsLost() || src.IsLost()) {
     result_ = DDResult::Lost;
     return false;
   }

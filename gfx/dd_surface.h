@@ -26,6 +26,7 @@ struct SurfaceLockDesc {
 class TDirectDrawSurface {
  public:
   explicit TDirectDrawSurface(TDirectDraw* device = nullptr);
+  ~TDirectDrawSurface();
   TDirectDrawSurface(const TDirectDrawSurface&) = delete;
   TDirectDrawSurface& operator=(const TDirectDrawSurface&) = delete;
 
@@ -42,8 +43,9 @@ class TDirectDrawSurface {
   PixelLayout Layout() const { return layout_; }
   DDResult LastResult() const { return result_; }
 
-  // Lost surfaces refuse to be drawn on or locked until they are restored.
-  bool IsLost() const { return lost_; }
+  // Lost surfaces refuse to be drawn on or locked until they are restored. A surface is lost when it
+  // was marked so or while its device has lost the surfaces' memory.
+  bool IsLost() const;
   void MarkLost() { lost_ = exists_; }
   // Brings a lost surface back (its device must allow it); the content is then undefined.
   bool Restore();
@@ -78,7 +80,8 @@ class TDirectDrawSurface {
   Frame16 frame() const;
 
  private:
-  TDirectDraw* device_;
+  friend class TDirectDraw;
+  TDirectDraw* device_;  // cleared when the device goes first
   std::vector<uint16_t> memory_;
   int32_t width_ = 0, height_ = 0, pitchPixels_ = 0;
   PixelLayout layout_ = PixelLayout::Rgb565;

@@ -7,9 +7,16 @@
 
 namespace kv {
 
+namespace {
+
+bool displayDepth(int bits) {
+  return bits == 8 || bits == 16 || bits == 24 || bits == 32;
+}
+
+}  // namespace
+
 void TDXDrawDisplay::SetBitCount(int bits) {
-  if (bits != 8 && bits != 16 && bits != 24 && bits != 32)
-    throw EDirectDrawError("Display requires 8, 16, 24 or 32 bits");
+  if (!displayDepth(bits)) throw EDirectDrawError("Display requires 8, 16, 24 or 32 bits");
   bitCount_ = bits;
 }
 
@@ -29,6 +36,8 @@ bool search(const TDXDrawDisplay& d, int w, int h, int bits, bool ratioRule,
   bool found = false;
   const long double ratio = static_cast<long double>(w) / h;
   for (const auto& m : modes) {
+    // A platform may list depths such as 15 bits that Display cannot hold: never candidates.
+    if (!displayDepth(m.bitCount)) continue;
     if (m.width > bestW || m.height > bestH) continue;
     if (ratioRule && (m.height == 0 || static_cast<long double>(m.width) / m.height != ratio)) continue;
     if (d.FixedSize) {
@@ -64,7 +73,7 @@ bool search(const TDXDrawDisplay& d, int w, int h, int bits, bool ratioRule,
 bool selectDisplayMode(TDXDrawDisplay& display, const std::vector<TDXDrawDisplayMode>& modes,
                        const std::function<bool(const TDXDrawDisplayMode&)>& trySet) {
   const int w = display.Width, h = display.Height, bits = display.BitCount();
-  if (w <= 0 || h <= 0 || (bits != 8 && bits != 16 && bits != 24 && bits != 32)) return false;
+  if (w <= 0 || h <= 0 || !displayDepth(bits)) return false;
   auto take = [&](const TDXDrawDisplayMode& m) {
     display.Width = m.width;
     display.Height = m.height;

@@ -97,47 +97,50 @@ void TDXDraw::Initialize() {
   if (!hasForm_) throw EDXDrawError("Form not found");
   if (OnInitializing) OnInitializing(*this);
   {
-    FlagGuard busy(busy_);
-    initializing_ = true;
-    notify(TDXDrawNotifyType::Initializing);
-    try {
-      ddraw_ = std::make_unique<TDirectDraw>(video_);
-      if (!video_.createDevice()) {
-        throw EDirectDrawError(formatMessage("%s cannot be initialized", std::string("DirectDraw")));
-      }
-      if (nowOptions_ & doFullScreen) {
-        cooperativeLevel_ = (nowOptions_ & doNoWindowChange) ? 0x55 : 0x51;
-        if (nowOptions_ & doAllowReboot) cooperativeLevel_ |= 0x02;
-        const int w = Display.Width, h = Display.Height, bits = Display.BitCount();
-        if (!selectDisplayMode(Display, DisplayModes(),
-                               [this](const TDXDrawDisplayMode& m) { return video_.setMode(m); })) {
-          throw EDXDrawError("Display mode cannot be changed (" + std::to_string(w) + "x" +
-                             std::to_string(h) + " " + std::to_string(bits) + "bit)");
+    // Until Restore: listeners joining now get their Restore with everyone else. Cleared also
+    // when a handler or a listener raises, or later listeners would never get one.
+    FlagGuard initializing(initializing_);
+    {
+      FlagGuard busy(busy_);
+      notify(TDXDrawNotifyType::Initializing);
+      try {
+        // Without a device there is nothing to finalize: the driver exists only once it has one.
+        if (!video_.createDevice()) {
+          throw EDirectDrawError(formatMessage("%s cannot be initialized", std::string("DirectDraw")));
         }
-      } else {
-        cooperativeLevel_ = 0x08;
+        ddraw_ = std::make_unique<TDirectDraw>(video_);
+        if (nowOptions_ & doFullScreen) {
+          cooperativeLevel_ = (nowOptions_ & doNoWindowChange) ? 0x55 : 0x51;
+          if (nowOptions_ & doAllowReboot) cooperativeLevel_ |= 0x02;
+          const int w = Display.Width, h = Display.Height, bits = Display.BitCount();
+          if (!selectDisplayMode(Display, DisplayModes(),
+                                 [this](const TDXDrawDisplayMode& m) { return video_.setMode(m); })) {
+            throw EDXDrawError("Display mode cannot be changed (" + std::to_string(w) + "x" +
+                               std::to_string(h) + " " + std::to_string(bits) + "bit)");
+          }
+        } else {
+          cooperativeLevel_ = 0x08;
+        }
+        if (AutoSize) {
+          surfaceWidth_ = width_;
+          surfaceHeight_ = height_;
+        }
+        createSurfaces();
+      } catch (...) {
+        busy_ = false;
+        Finalize();
+        throw;
       }
-      if (AutoSize) {
-        surfaceWidth_ = width_;
-        surfaceHeight_ = height_;
-      }
-      createSurfaces();
-    } catch (...) {
-      initializing_ = false;
-      busy_ = false;
-      Finalize();
-      throw;
     }
+    initialized_ = true;
+    notify(TDXDrawNotifyType::SetSurfaceSize);
+    stage_ = Stage::Initialized;
+    notify(TDXDrawNotifyType::Initialize);
+    if (OnInitialize) OnInitialize(*this);
+    stage_ = Stage::SurfaceInitialized;
+    notify(TDXDrawNotifyType::InitializeSurface);
+    if (OnInitializeSurface) OnInitializeSurface(*this);
   }
-  initialized_ = true;
-  notify(TDXDrawNotifyType::SetSurfaceSize);
-  stage_ = Stage::Initialized;
-  notify(TDXDrawNotifyType::Initialize);
-  if (OnInitialize) OnInitialize(*this);
-  stage_ = Stage::SurfaceInitialized;
-  notify(TDXDrawNotifyType::InitializeSurface);
-  if (OnInitializeSurface) OnInitializeSurface(*this);
-  initializing_ = false;
   Restore();
 }
 
@@ -170,25 +173,26 @@ void TDXDraw::Finalize() {
   surfaceHeight_ = SurfaceHeight();
   modes_.clear();
   modesRead_ = false;
+  // Every step runs even when an earlier one raised (a handler or a listener); the first failure is
+  // raised again once the device is gone.
   std::exception_ptr failure;
+  auto step = [&failure](const auto& action) {
+    try {
+      action();
+    } catch (...) {
+      if (!failure) failure = std::current_exception();
+    }
+  };
   {
     FlagGuard busy(busy_);
-    if (stage_ == Stage::SurfaceInitialized && OnFinalizeSurface) {
-      try {
-        OnFinalizeSurface(*this);
-      } catch (...) {
-        failure = std::current_exception();
-      }
-    }
-    notify(TDXDrawNotifyType::FinalizeSurface);
-    if (stage_ != Stage::None && OnFinalize) {
-      try {
-        OnFinalize(*this);
-      } catch (...) {
-        if (!failure) failure = std::current_exception();
-      }
-    }
-    notify(TDXDrawNotifyType::Finalize);
+    step([this] {
+      if (stage_ == Stage::SurfaceInitialized && OnFinalizeSurface) OnFinalizeSurface(*this);
+    });
+    step([this] { notify(TDXDrawNotifyType::FinalizeSurface); });
+    step([this] {
+      if (stage_ != Stage::None && OnFinalize) OnFinalize(*this);
+    });
+    step([this] { notify(TDXDrawNotifyType::Finalize); });
     initialized_ = false;
     stage_ = Stage::None;
     nowOptions_ = deriveNowOptions(options_);
@@ -218,10 +222,6 @@ void TDXDraw::Restore() {
 
 bool TDXDraw::CanDraw() {
   if (!initialized_ || busy_ || !primary_ || !surface_) return false;
-  if (video_.surfacesLost()) {
-    primary_->MarkLost();
-    surface_->MarkLost();
-  }
   if (!primary_->IsLost() && !surface_->IsLost()) return true;
   Restore();
   return !primary_->IsLost() && !surface_->IsLost();
@@ -250,13 +250,15 @@ void TDXDraw::FormDestroyed() {
 }
 
 void TDXDraw::RegisterNotifyEvent(void* context, TDXDrawNotifyEvent callback) {
-  listeners_.push_back({context, std::move(callback)});
+  listeners_.push_back({context, std::move(callback), nextListenerId_++});
   const Listener l = listeners_.back();
+  // The listener may leave while it catches up; it then hears nothing more.
   notifyOne(l, TDXDrawNotifyType::SetSurfaceSize);
-  if (!initialized_) return;
+  if (!initialized_ || !registered(l.id)) return;
   notifyOne(l, TDXDrawNotifyType::Initialize);
-  if (stage_ == Stage::SurfaceInitialized) notifyOne(l, TDXDrawNotifyType::InitializeSurface);
-  if (!initializing_) notifyOne(l, TDXDrawNotifyType::Restore);
+  if (stage_ == Stage::SurfaceInitialized && registered(l.id))
+    notifyOne(l, TDXDrawNotifyType::InitializeSurface);
+  if (!initializing_ && registered(l.id)) notifyOne(l, TDXDrawNotifyType::Restore);
 }
 
 void TDXDraw::UnRegisterNotifyEvent(void* context) {
@@ -274,10 +276,17 @@ void TDXDraw::notifyOne(const Listener& l, TDXDrawNotifyType type) {
   if (l.callback) l.callback(*this, type);
 }
 
+bool TDXDraw::registered(uint64_t id) const {
+  return std::any_of(listeners_.begin(), listeners_.end(), [id](const Listener& l) { return l.id == id; });
+}
+
 void TDXDraw::notify(TDXDrawNotifyType type) {
-  // A listener may unregister while it is told; work on a copy.
+  // Listeners may register or unregister (themselves or others) while they are told: the event goes
+  // to those registered when it was sent that have not left since.
   const std::vector<Listener> snapshot = listeners_;
-  for (auto it = snapshot.rbegin(); it != snapshot.rend(); ++it) notifyOne(*it, type);
+  for (auto it = snapshot.rbegin(); it != snapshot.rend(); ++it) {
+    if (registered(it->id)) notifyOne(*it, type);
+  }
 }
 
 }  // namespace kv

@@ -101,10 +101,12 @@ class TDXDraw {
   struct Listener {
     void* context;
     TDXDrawNotifyEvent callback;
+    uint64_t id;  // tells registrations of the same context apart
   };
 
   void notify(TDXDrawNotifyType type);
   void notifyOne(const Listener& l, TDXDrawNotifyType type);
+  bool registered(uint64_t id) const;
   void createSurfaces();
   bool makeDrawingSurface();
   void releaseDriver();
@@ -130,6 +132,7 @@ class TDXDraw {
   std::vector<TDXDrawDisplayMode> modes_;
   bool modesRead_ = false;
   std::vector<Listener> listeners_;
+  uint64_t nextListenerId_ = 0;
 };
 
 }  // namespace kv

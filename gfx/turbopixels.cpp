@@ -42,6 +42,14 @@ void UnlockSurface() {
   s.writeMaxX = s.writeMaxY = -1;
 }
 
+void forgetLockedSurface(const TDirectDrawSurface& surface) {
+  LockState& s = lockState;
+  if (s.surface != &surface) return;
+  s.surface = nullptr;
+  s.bits = nullptr;
+  s.writeMaxX = s.writeMaxY = -1;
+}
+
 void DrawLine(int32_t x1, int32_t y1, int32_t x2, int32_t y2, uint8_t r, uint8_t g, uint8_t b) {
   const int32_t dx = std::abs(x2 - x1);
   const int32_t dy = std::abs(y2 - y1);

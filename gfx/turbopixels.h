@@ -30,6 +30,9 @@ extern LockState lockState;
 // surface does not exist at all.
 bool LockSurface(TDirectDrawSurface& surface);
 void UnlockSurface();
+// The surface's memory is going away (released, remade or destroyed): a lock taken on it ends
+// here, so later pixel writes do nothing and UnlockSurface does not touch it.
+void forgetLockedSurface(const TDirectDrawSurface& surface);
 
 inline void PutPixelRGB(int32_t x, int32_t y, uint8_t r, uint8_t g, uint8_t b) {
   const LockState& s = lockState;

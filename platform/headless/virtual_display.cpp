@@ -66,18 +66,18 @@ void VirtualDisplay::present(const Frame16& frame, int vblanks) {
   }
   ++presents_;
   if (vblanks > 0) {
-    // Vertical blanks fall at n * 1e9 / hz nanoseconds; wait for the vblanks-th one after now.
+    // Vertical blank n falls at floor(n * 1e9 / hz) ns. Find the last one at or before now (a
+    // present that returned on a blank stands on it), then wait for the vblanks-th one after it.
     const uint64_t hz = static_cast<uint64_t>(refreshHz_ > 0 ? refreshHz_ : 75);
-    const unsigned __int128 now = clock_.nowNs();
-    uint64_t n = static_cast<uint64_t>(now * hz / 1'000'000'000u) + static_cast<uint64_t>(vblanks);
-    uint64_t target = static_cast<uint64_t>(static_cast<unsigned __int128>(n) * 1'000'000'000u / hz);
-    while (target <= clock_.nowNs()) {
-      ++n;
-      target = static_cast<uint64_t>(static_cast<unsigned __int128>(n) * 1'000'000'000u / hz);
-    }
+    const uint64_t now = clock_.nowNs();
+    auto blankAt = [hz](uint64_t n) {
+      return static_cast<uint64_t>(static_cast<unsigned __int128>(n) * 1'000'000'000u / hz);
+    };
+    uint64_t n = static_cast<uint64_t>(static_cast<unsigned __int128>(now) * hz / 1'000'000'000u);
+    while (blankAt(n + 1) <= now) ++n;
     ++waitedPresents_;
     vblanks_ += vblanks;
-    clock_.advanceTo(target);
+    clock_.advanceTo(blankAt(n + static_cast<uint64_t>(vblanks)));
   } else {
     clock_.advanceTo(clock_.nowNs() + 1'000'000);
   }
