@@ -51,8 +51,8 @@ void TForm1::drawHud() {
   TDirectDrawSurface* surface = DXDraw1.Surface();
   if (!surface) return;
   DrawFontText(surface, DXImageList2, "font", "Kilometry: " + std::to_string(40 - game.distance), 470, 2);
-  DrawFontText(surface, DXImageList2, "font", "Amunicja: " + std::to_string(game.ammoLimit - game.ammoUsed), 470,
-               26);
+  DrawFontText(surface, DXImageList2, "font", "Amunicja: " + std::to_string(game.ammoLimit - game.ammoUsed),
+               470, 26);
   DrawFontText(surface, DXImageList2, "font", "Punkty: " + std::to_string(game.points), 470, 50);
 }
 

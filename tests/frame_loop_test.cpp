@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "core/game_state.h"
+#include "platform/music_stream.h"
 #include "tests/game_fixture.h"
 
 namespace kv {
@@ -146,6 +149,57 @@ TEST(FrameLoopPaceTest, FastDisplaysWaitForSeveralVerticalBlanks) {
   const int presents = g.presents();
   g.ticks(70);
   EXPECT_EQ(g.display().vblankCount() - before, 2 * (g.presents() - presents));
+}
+
+}  // namespace
+}  // namespace kv
+
+namespace kv {
+namespace {
+
+// A data folder with the block font and a one-second tone as the music.
+std::string shortMusicDir() {
+  const std::string dir = test::blockFontDir() + "/with_music";
+  std::filesystem::create_directories(dir);
+  std::filesystem::copy_file(test::blockFontDir() + "/alfabet", dir + "/alfabet",
+                             std::filesystem::copy_options::overwrite_existing);
+  std::filesystem::copy_file(KV_TEST_FIXTURE_DIR "/tone44k.mp3", dir + "/Velunora002c.mp3",
+                             std::filesystem::copy_options::overwrite_existing);
+  return dir;
+}
+
+TEST(FrameLoopMusicTest, TheMusicStartsWithTheFirstLevelAndLoops) {
+  if (!std::filesystem::exists(KV_TEST_FIXTURE_DIR "/tone44k.mp3"))
+    GTEST_SKIP() << "no MP3 fixtures (no lame)";
+  GameFixture g(60, 1, {shortMusicDir()});
+  ASSERT_NE(game.musicStream, 0u);
+  EXPECT_EQ(game.musicLength, 44100u * 4);
+  g.moveMouse(300, 300);
+  EXPECT_EQ(BASS_ChannelGetPosition(game.musicStream), 0u);  // nothing plays before the first level
+  g.startLevel(1);
+  // The banner's three seconds ran the one-second tone out; the first tick starts it again.
+  EXPECT_GE(BASS_ChannelGetPosition(game.musicStream), game.musicLength - 100);
+  g.ticks(1);
+  EXPECT_LT(BASS_ChannelGetPosition(game.musicStream), 4u * 1000);
+  uint64_t last = 0;
+  int restarts = 0;
+  for (int i = 0; i < 60 * 7 * 3; ++i) {  // about three seconds of ticks at 60 Hz
+    g.ticks(1);
+    const uint64_t pos = BASS_ChannelGetPosition(game.musicStream);
+    if (pos < last) ++restarts;
+    last = pos;
+    ASSERT_LE(pos, game.musicLength);
+  }
+  EXPECT_GE(restarts, 2);
+}
+
+TEST(FrameLoopMusicTest, WithoutMusicTheLoopCheckDoesNothing) {
+  GameFixture g(60, 1, {test::blockFontDir()});  // no music file there
+  EXPECT_EQ(game.musicStream, 0u);
+  EXPECT_EQ(BASS_ChannelGetPosition(game.musicStream), kPositionError);
+  g.startLevel(1);
+  g.ticks(100);
+  EXPECT_TRUE(game.levelRunning);
 }
 
 }  // namespace

@@ -2,11 +2,15 @@
 
 #include <filesystem>
 #include <fstream>
+#include <string>
+
+#include <unistd.h>
 
 namespace kv::test {
 
 std::string blockFontDir() {
-  const std::string dir = ::testing::TempDir() + "/block_font";
+  // One folder per process: CTest runs tests side by side, and each would rewrite a shared file.
+  const std::string dir = ::testing::TempDir() + "/block_font_" + std::to_string(::getpid());
   std::filesystem::create_directories(dir);
   std::ofstream f(dir + "/alfabet", std::ios::binary | std::ios::trunc);
   for (int g = 0; g < 27; ++g) {

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -91,7 +92,13 @@ TEST(CommandLineTest, OptionsAndTheirErrors) {
 // The real program, run headless as the harness runs it.
 class ProgramTest : public ::testing::Test {
  protected:
-  static std::string dir() { return ::testing::TempDir(); }
+  // Each test has a folder of its own: CTest runs them side by side.
+  static std::string dir() {
+    const std::string d = ::testing::TempDir() + "/kv_program_" +
+                          ::testing::UnitTest::GetInstance()->current_test_info()->name();
+    std::filesystem::create_directories(d);
+    return d;
+  }
   static int run(const std::string& args, std::string* err = nullptr) {
     const std::string errFile = dir() + "/stderr.txt";
     int status = std::system((std::string(KV_PROGRAM) + " " + args + " 2>" + errFile).c_str());
