@@ -1,19 +1,11 @@
 #include <stdexcept>
 
 #include "gfx/dib_format.h"
+#include "platform/byte_order.h"
 
 namespace kv {
 
 namespace {
-
-void put16(std::vector<uint8_t>& b, uint16_t v) {
-  b.push_back(v & 0xFF);
-  b.push_back(v >> 8);
-}
-
-void put32(std::vector<uint8_t>& b, uint32_t v) {
-  for (int i = 0; i < 4; ++i) b.push_back((v >> (8 * i)) & 0xFF);
-}
 
 size_t rowBytes(int width, int bitCount) {
   return ((static_cast<size_t>(width) * bitCount + 31) / 32) * 4;
@@ -43,21 +35,21 @@ std::vector<uint8_t> writeTdib(const DibPicture& p) {
   std::vector<uint8_t> out;
   out.push_back(4);
   for (char c : {'T', 'D', 'I', 'B'}) out.push_back(static_cast<uint8_t>(c));
-  put32(out, 40);
-  put32(out, static_cast<uint32_t>(p.width));
-  put32(out, static_cast<uint32_t>(p.height));
-  put16(out, 1);
-  put16(out, static_cast<uint16_t>(p.bitCount));
-  put32(out, p.bitCount == 32 ? 3u : 0u);  // 32-bit pictures carry three colour masks
-  put32(out, static_cast<uint32_t>(stride * p.height));
-  put32(out, 0);
-  put32(out, 0);
-  put32(out, p.bitCount == 8 ? 256u : 0u);
-  put32(out, 0);
+  putLe32(out, 40);
+  putLe32(out, static_cast<uint32_t>(p.width));
+  putLe32(out, static_cast<uint32_t>(p.height));
+  putLe16(out, 1);
+  putLe16(out, static_cast<uint16_t>(p.bitCount));
+  putLe32(out, p.bitCount == 32 ? 3u : 0u);  // 32-bit pictures carry three colour masks
+  putLe32(out, static_cast<uint32_t>(stride * p.height));
+  putLe32(out, 0);
+  putLe32(out, 0);
+  putLe32(out, p.bitCount == 8 ? 256u : 0u);
+  putLe32(out, 0);
   if (p.bitCount == 32) {
-    put32(out, 0xFF0000);
-    put32(out, 0x00FF00);
-    put32(out, 0x0000FF);
+    putLe32(out, 0xFF0000);
+    putLe32(out, 0x00FF00);
+    putLe32(out, 0x0000FF);
   } else if (p.bitCount == 8) {
     for (const Rgb8& c : p.palette) {
       out.push_back(c.b);

@@ -4,20 +4,9 @@
 #include <fstream>
 #include <iterator>
 
-namespace kv {
+#include "platform/byte_order.h"
 
-namespace {
-void put16(std::vector<uint8_t>& b, uint16_t v) {
-  b.push_back(v & 0xFF);
-  b.push_back(v >> 8);
-}
-void put32(std::vector<uint8_t>& b, uint32_t v) {
-  for (int i = 0; i < 4; ++i) b.push_back((v >> (8 * i)) & 0xFF);
-}
-uint32_t get32(const std::vector<uint8_t>& b, size_t at) {
-  return b[at] | (b[at + 1] << 8) | (b[at + 2] << 16) | (uint32_t{b[at + 3]} << 24);
-}
-}  // namespace
+namespace kv {
 
 bool writeBmp24(const std::string& path, const RgbImage& image) {
   const uint32_t rowBytes = (static_cast<uint32_t>(image.width) * 3 + 3) & ~3u;
@@ -26,20 +15,20 @@ bool writeBmp24(const std::string& path, const RgbImage& image) {
   out.reserve(54 + dataBytes);
   out.push_back('B');
   out.push_back('M');
-  put32(out, 54 + dataBytes);
-  put32(out, 0);
-  put32(out, 54);
-  put32(out, 40);
-  put32(out, static_cast<uint32_t>(image.width));
-  put32(out, static_cast<uint32_t>(image.height));
-  put16(out, 1);
-  put16(out, 24);
-  put32(out, 0);
-  put32(out, dataBytes);
-  put32(out, 2835);
-  put32(out, 2835);
-  put32(out, 0);
-  put32(out, 0);
+  putLe32(out, 54 + dataBytes);
+  putLe32(out, 0);
+  putLe32(out, 54);
+  putLe32(out, 40);
+  putLe32(out, static_cast<uint32_t>(image.width));
+  putLe32(out, static_cast<uint32_t>(image.height));
+  putLe16(out, 1);
+  putLe16(out, 24);
+  putLe32(out, 0);
+  putLe32(out, dataBytes);
+  putLe32(out, 2835);
+  putLe32(out, 2835);
+  putLe32(out, 0);
+  putLe32(out, 0);
   for (int y = image.height - 1; y >= 0; --y) {
     for (int x = 0; x < image.width; ++x) {
       const uint8_t* p = image.at(x, y);
@@ -60,9 +49,9 @@ RgbImage readBmp24(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   std::vector<uint8_t> b((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
   if (b.size() < 54 || b[0] != 'B' || b[1] != 'M') return {};
-  uint32_t offset = get32(b, 10);
-  int32_t w = static_cast<int32_t>(get32(b, 18));
-  int32_t h = static_cast<int32_t>(get32(b, 22));
+  uint32_t offset = getLe32(&b[10]);
+  int32_t w = static_cast<int32_t>(getLe32(&b[18]));
+  int32_t h = static_cast<int32_t>(getLe32(&b[22]));
   if (w <= 0 || h <= 0 || w > 16384 || h > 16384 || (b[28] | (b[29] << 8)) != 24) return {};
   const size_t rowBytes = (static_cast<size_t>(w) * 3 + 3) & ~size_t{3};
   if (offset > b.size() || b.size() - offset < rowBytes * h) return {};

@@ -11,6 +11,8 @@
 #include "platform/component_errors.h"
 #include "platform/wave_format.h"
 
+#include "platform/byte_order.h"
+
 namespace kv {
 
 namespace {
@@ -19,27 +21,18 @@ namespace {
   throw EWaveError("Wave is invalid");
 }
 
-uint16_t get16(const uint8_t* p) {
-  return static_cast<uint16_t>(p[0] | (p[1] << 8));
-}
-
-uint32_t get32(const uint8_t* p) {
-  return static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8) |
-         (static_cast<uint32_t>(p[2]) << 16) | (static_cast<uint32_t>(p[3]) << 24);
-}
-
 bool isTag(const uint8_t* p, const char* tag) {
   return std::memcmp(p, tag, 4) == 0;
 }
 
 WaveFormat readFormat(const uint8_t* p) {
   WaveFormat f;
-  f.formatTag = get16(p);
-  f.channels = get16(p + 2);
-  f.samplesPerSec = get32(p + 4);
-  f.avgBytesPerSec = get32(p + 8);
-  f.blockAlign = get16(p + 12);
-  f.bitsPerSample = get16(p + 14);
+  f.formatTag = getLe16(p);
+  f.channels = getLe16(p + 2);
+  f.samplesPerSec = getLe32(p + 4);
+  f.avgBytesPerSec = getLe32(p + 8);
+  f.blockAlign = getLe16(p + 12);
+  f.bitsPerSample = getLe16(p + 14);
   if (f.formatTag != 1 || f.channels == 0 || f.samplesPerSec == 0) invalid();
   if (f.bitsPerSample != 8 && f.bitsPerSample != 16) invalid();
   if (f.blockAlign != f.channels * (f.bitsPerSample / 8)) invalid();
@@ -51,7 +44,7 @@ WaveFormat readFormat(const uint8_t* p) {
 WaveData readRiffWave(const uint8_t* bytes, size_t size) {
   if (bytes == nullptr || size < 12) invalid();
   if (!isTag(bytes, "RIFF") || !isTag(bytes + 8, "WAVE")) invalid();
-  const uint64_t riffSize = get32(bytes + 4);
+  const uint64_t riffSize = getLe32(bytes + 4);
   if (riffSize < 4 || riffSize > size - 8) invalid();
   // Whatever follows the RIFF chunk is not part of the recording.
   const uint64_t end = 8 + riffSize;
@@ -62,7 +55,7 @@ WaveData readRiffWave(const uint8_t* bytes, size_t size) {
   while (pos < end) {
     if (end - pos < 8) invalid();
     const uint8_t* header = bytes + pos;
-    const uint64_t chunkSize = get32(header + 4);
+    const uint64_t chunkSize = getLe32(header + 4);
     const uint64_t body = pos + 8;
     if (chunkSize > end - body) invalid();
     if (isTag(header, "fmt ")) {

@@ -1,15 +1,10 @@
 #include "platform/wave_format.h"
 
+#include "platform/byte_order.h"
+
 namespace kv {
 
 namespace {
-void put16(std::vector<uint8_t>& b, uint16_t v) {
-  b.push_back(v & 0xFF);
-  b.push_back(v >> 8);
-}
-void put32(std::vector<uint8_t>& b, uint32_t v) {
-  for (int i = 0; i < 4; ++i) b.push_back((v >> (8 * i)) & 0xFF);
-}
 void tag(std::vector<uint8_t>& b, const char* t) {
   for (int i = 0; i < 4; ++i) b.push_back(static_cast<uint8_t>(t[i]));
 }
@@ -32,18 +27,18 @@ std::vector<uint8_t> writeRiffWave(const WaveData& w) {
   std::vector<uint8_t> out;
   out.reserve(44 + dataSize + pad);
   tag(out, "RIFF");
-  put32(out, 4 + 8 + 16 + 8 + dataSize + pad);
+  putLe32(out, 4 + 8 + 16 + 8 + dataSize + pad);
   tag(out, "WAVE");
   tag(out, "fmt ");
-  put32(out, 16);
-  put16(out, w.format.formatTag);
-  put16(out, w.format.channels);
-  put32(out, w.format.samplesPerSec);
-  put32(out, w.format.avgBytesPerSec);
-  put16(out, w.format.blockAlign);
-  put16(out, w.format.bitsPerSample);
+  putLe32(out, 16);
+  putLe16(out, w.format.formatTag);
+  putLe16(out, w.format.channels);
+  putLe32(out, w.format.samplesPerSec);
+  putLe32(out, w.format.avgBytesPerSec);
+  putLe16(out, w.format.blockAlign);
+  putLe16(out, w.format.bitsPerSample);
   tag(out, "data");
-  put32(out, dataSize);
+  putLe32(out, dataSize);
   out.insert(out.end(), w.data.begin(), w.data.end());
   if (pad) out.push_back(0);
   return out;

@@ -10,12 +10,7 @@ struct Row {
   int effective, k, fast, normal, slow;
 };
 
-TEST(SpeedTableTest, RowsAndTheirBoundaries) {
-  const Row rows[] = {
-      {60, 60, 1, 10, 7, 5},  {74, 74, 1, 10, 7, 5},  {75, 75, 1, 9, 6, 4},
-      {84, 84, 1, 9, 6, 4},   {85, 85, 1, 8, 5, 3},   {99, 99, 1, 8, 5, 3},
-      {100, 100, 1, 7, 4, 2}, {119, 119, 1, 7, 4, 2}, {120, 120, 1, 6, 3, 1},
-  };
+void expectRows(std::initializer_list<Row> rows) {
   for (const Row& r : rows) {
     SpeedChoice c = chooseSpeeds(r.reported);
     EXPECT_EQ(c.refreshRate, r.effective) << r.reported;
@@ -26,20 +21,30 @@ TEST(SpeedTableTest, RowsAndTheirBoundaries) {
   }
 }
 
+TEST(SpeedTableTest, RowsAndTheirBoundaries) {
+  expectRows({
+      {60, 60, 1, 10, 7, 5},
+      {74, 74, 1, 10, 7, 5},
+      {75, 75, 1, 9, 6, 4},
+      {84, 84, 1, 9, 6, 4},
+      {85, 85, 1, 8, 5, 3},
+      {99, 99, 1, 8, 5, 3},
+      {100, 100, 1, 7, 4, 2},
+      {119, 119, 1, 7, 4, 2},
+      {120, 120, 1, 6, 3, 1},
+  });
+}
+
 TEST(SpeedTableTest, FastDisplaysShowEveryKthRefresh) {
   // 121 / 2 = 60.5 rounds to the even 60.
-  const Row rows[] = {
-      {121, 60, 2, 10, 7, 5}, {144, 72, 2, 10, 7, 5}, {165, 82, 2, 9, 6, 4},
-      {240, 120, 2, 6, 3, 1}, {241, 80, 3, 9, 6, 4},  {360, 120, 3, 6, 3, 1},
-  };
-  for (const Row& r : rows) {
-    SpeedChoice c = chooseSpeeds(r.reported);
-    EXPECT_EQ(c.refreshRate, r.effective) << r.reported;
-    EXPECT_EQ(c.vblanksPerFrame, r.k) << r.reported;
-    EXPECT_EQ(c.fastSpeed, r.fast) << r.reported;
-    EXPECT_EQ(c.normalSpeed, r.normal) << r.reported;
-    EXPECT_EQ(c.slowSpeed, r.slow) << r.reported;
-  }
+  expectRows({
+      {121, 60, 2, 10, 7, 5},
+      {144, 72, 2, 10, 7, 5},
+      {165, 82, 2, 9, 6, 4},
+      {240, 120, 2, 6, 3, 1},
+      {241, 80, 3, 9, 6, 4},
+      {360, 120, 3, 6, 3, 1},
+  });
 }
 
 TEST(SpeedTableTest, SlowAndUnknownDisplaysStillGetAPace) {

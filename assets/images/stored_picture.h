@@ -1,6 +1,6 @@
 #pragma once
 // Reads back a picture file written by the art tools (the stored "TDIB" form), for the contact
-// sheet and the asset tests. It accepts exactly what writeTdib produces and says what is wrong
+// sheet and the asset tests. It says what is wrong
 // with anything else.
 #include <string>
 
