@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "assets/images/stored_picture.h"
-#include "platform/headless/builtin_glyphs.h"
+#include "platform/builtin_glyphs.h"
 #include "platform/rgb_image.h"
 
 namespace {

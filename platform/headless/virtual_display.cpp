@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "platform/headless/builtin_glyphs.h"
+#include "platform/builtin_glyphs.h"
 #include "platform/headless/virtual_clock.h"
 
 namespace kv {

@@ -1,4 +1,4 @@
-#include "platform/headless/builtin_glyphs.h"
+#include "platform/builtin_glyphs.h"
 
 #include <cstring>
 

@@ -1,5 +1,6 @@
 #pragma once
-// Button captions without a font file: a small hand-drawn pixel font, used by headless screenshots.
+// Button captions without a font file: a small hand-drawn pixel font, used by headless screenshots
+// and by the desktop when no system font can be found.
 #include "platform/screen_composer.h"
 
 namespace kv {

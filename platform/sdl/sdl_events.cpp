@@ -1,0 +1,133 @@
+#include "platform/sdl/sdl_events.h"
+
+#include <SDL2/SDL.h>
+
+#include <algorithm>
+
+#include "platform/sdl/sdl_keymap.h"
+#include "platform/sdl/sdl_video.h"
+
+namespace kv {
+
+PointerPlace placePointer(int x, int y, int screenWidth, int screenHeight) {
+  PointerPlace p;
+  p.inside = x >= 0 && y >= 0 && x < screenWidth && y < screenHeight;
+  p.x = std::clamp(x, 0, screenWidth - 1);
+  p.y = std::clamp(y, 0, screenHeight - 1);
+  return p;
+}
+
+bool PointerMotionFilter::moved(int x, int y) {
+  const bool changed = x != x_ || y != y_;
+  x_ = x;
+  y_ = y;
+  if (arriving_) {
+    arriving_ = false;
+    return false;
+  }
+  return changed;
+}
+
+SdlEvents::SdlEvents(SdlVideo& video) : video_(video), pending_(std::make_unique<SDL_Event>()) {}
+
+SdlEvents::~SdlEvents() = default;
+
+bool SdlEvents::poll(Event& out) {
+  if (havePending_) {
+    havePending_ = false;
+    if (translate(*pending_, out)) return true;
+  }
+  SDL_Event e;
+  while (SDL_PollEvent(&e)) {
+    if (translate(e, out)) return true;
+  }
+  return false;
+}
+
+void SdlEvents::waitForEvent() {
+  if (havePending_) return;
+  if (SDL_WaitEvent(pending_.get())) havePending_ = true;
+}
+
+bool SdlEvents::translate(const SDL_Event& e, Event& out) {
+  out = Event{};
+  switch (e.type) {
+    case SDL_QUIT:
+      out.kind = Event::Kind::Quit;
+      return true;
+    case SDL_MOUSEMOTION: {
+      const PointerPlace p = placePointer(e.motion.x, e.motion.y);
+      if (!p.inside || !motion_.moved(p.x, p.y)) return false;
+      out.kind = Event::Kind::MouseMove;
+      out.x = p.x;
+      out.y = p.y;
+      return true;
+    }
+    case SDL_MOUSEBUTTONDOWN:
+    case SDL_MOUSEBUTTONUP: {
+      if (e.button.button != SDL_BUTTON_LEFT) return false;
+      const bool down = e.type == SDL_MOUSEBUTTONDOWN;
+      const PointerPlace p = placePointer(e.button.x, e.button.y);
+      if (down && !p.inside) return false;
+      out.kind = down ? Event::Kind::MouseDown : Event::Kind::MouseUp;
+      out.x = p.x;
+      out.y = p.y;
+      return true;
+    }
+    case SDL_KEYDOWN:
+    case SDL_KEYUP: {
+      // A held key repeats as further key-downs, as the game's key handler expects.
+      const int vk = virtualKeyFor(e.key.keysym.scancode, e.key.keysym.sym);
+      if (vk == 0) return false;
+      out.kind = e.type == SDL_KEYDOWN ? Event::Kind::KeyDown : Event::Kind::KeyUp;
+      out.vk = vk;
+      return true;
+    }
+    case SDL_RENDER_TARGETS_RESET:
+    case SDL_RENDER_DEVICE_RESET:
+      video_.renderTargetsReset(e.type == SDL_RENDER_DEVICE_RESET);
+      return false;
+    case SDL_WINDOWEVENT:
+      break;
+    default:
+      return false;
+  }
+  if (e.window.windowID != video_.windowId()) return false;
+  switch (e.window.event) {
+    case SDL_WINDOWEVENT_EXPOSED:
+    case SDL_WINDOWEVENT_SIZE_CHANGED:
+      video_.windowExposed();
+      out.kind = Event::Kind::Expose;
+      return true;
+    case SDL_WINDOWEVENT_FOCUS_GAINED:
+      out.kind = Event::Kind::Activate;
+      return true;
+    case SDL_WINDOWEVENT_FOCUS_LOST:
+      out.kind = Event::Kind::Deactivate;
+      return true;
+    case SDL_WINDOWEVENT_MINIMIZED:
+      if (minimized_) return false;
+      minimized_ = true;
+      out.kind = Event::Kind::Minimize;
+      return true;
+    case SDL_WINDOWEVENT_RESTORED:
+    case SDL_WINDOWEVENT_MAXIMIZED:
+    case SDL_WINDOWEVENT_SHOWN:
+      // Only a window that was minimised comes back; restoring from maximised changes nothing.
+      if (!minimized_) return false;
+      minimized_ = false;
+      video_.windowExposed();
+      out.kind = Event::Kind::Restore;
+      return true;
+    case SDL_WINDOWEVENT_CLOSE:
+      out.kind = Event::Kind::Quit;
+      return true;
+    case SDL_WINDOWEVENT_ENTER:
+      motion_.arrive();
+      return false;
+    default:
+      return false;
+  }
+}
+
+}  // namespace kv
