@@ -9,76 +9,7 @@
 # Needs xvfb-run, xdotool and ImageMagick (import, convert).
 set -u
 
-program=${1:?usage: e2e_smoke_test.sh PATH/TO/korvalundrix}
-program=$(realpath "$program")
-
-# Run the rest inside our own X server; the screen must be exactly the game's size, because desktop
-# full screen without a window manager does not cover a larger screen.
-if [ -z "${KV_E2E_IN_XVFB:-}" ]; then
-  exec env KV_E2E_IN_XVFB=1 xvfb-run -a -s "-screen 0 800x600x24" bash "$0" "$@"
-fi
-
-export SDL_AUDIODRIVER=${SDL_AUDIODRIVER:-dummy}
-convert=/usr/bin/convert  # the real ImageMagick, not a wrapper earlier in PATH
-work=$(mktemp -d)
-pid=
-cleanup() {
-  if [ -n "$pid" ] && kill -0 "$pid" 2>/dev/null; then kill -KILL "$pid" 2>/dev/null; fi
-  rm -rf "$work"
-}
-trap cleanup EXIT
-
-failures=0
-fail() {
-  echo "FAIL: $*" >&2
-  failures=$((failures + 1))
-}
-
-# Pixel x,y of the raw 800x600 RGB dump as "r g b".
-pixel() {
-  od -An -tu1 -j $((($2 * 800 + $1) * 3)) -N3 "$work/screen.rgb" | xargs
-}
-
-# Brightest and darkest grey level (0..255) in a rectangle W H X Y of the screenshot.
-levels() {
-  "$convert" "$work/screen.png" -crop "${1}x${2}+${3}+${4}" +repage -colorspace gray -depth 8 \
-    -format "%[fx:round(maxima*255)] %[fx:round(minima*255)]" info:
-}
-
-screenshot() {
-  import -window root "$work/screen.png" 2>/dev/null && "$convert" "$work/screen.png" -depth 8 "rgb:$work/screen.rgb"
-}
-
-start_game() {
-  (cd "$work" && exec "$program" >"$work/out.txt" 2>&1) &
-  pid=$!
-  # The window appears first, then its first picture: wait until the Play button's face is there.
-  for _ in $(seq 1 100); do
-    if ! kill -0 "$pid" 2>/dev/null; then
-      echo "the program ended early:" >&2
-      cat "$work/out.txt" >&2
-      return 1
-    fi
-    if screenshot && [ "$(pixel 340 415)" = "212 208 200" ]; then return 0; fi
-    sleep 0.1
-  done
-  echo "the first screen did not appear within 10 seconds" >&2
-  return 1
-}
-
-# Waits up to 10 seconds for the program to end; sets status to its exit status.
-wait_exit() {
-  status="still running"
-  for _ in $(seq 1 100); do
-    if ! kill -0 "$pid" 2>/dev/null; then
-      wait "$pid"
-      status=$?
-      pid=
-      return
-    fi
-    sleep 0.1
-  done
-}
+source "$(dirname "$0")/e2e_lib.sh"
 
 start_game || exit 1
 cp "$work/screen.png" "${KV_E2E_SHOT:-/dev/null}" 2>/dev/null
@@ -122,8 +53,4 @@ else
   fail "the second start failed"
 fi
 
-if [ "$failures" -gt 0 ]; then
-  echo "$failures check(s) failed" >&2
-  exit 1
-fi
-echo "e2e smoke test passed"
+finish "e2e smoke test passed"

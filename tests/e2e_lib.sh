@@ -1,0 +1,104 @@
+# Shared by the end-to-end scripts: runs the real program under its own Xvfb screen of exactly
+# 800x600x24, takes screenshots with ImageMagick and checks pixels. Source it with the program's
+# path as $1 after `set -u`.
+
+program=$(realpath "${1:?usage: $0 PATH/TO/korvalundrix}")
+
+# Run the whole script inside our own X server; the screen must be exactly the game's size,
+# because desktop full screen without a window manager does not cover a larger screen.
+if [ -z "${KV_E2E_IN_XVFB:-}" ]; then
+  exec env KV_E2E_IN_XVFB=1 xvfb-run -a -s "-screen 0 800x600x24" bash "$0" "$@"
+fi
+
+export SDL_AUDIODRIVER=${SDL_AUDIODRIVER:-dummy}
+convert=/usr/bin/convert  # the real ImageMagick, not a wrapper earlier in PATH
+work=$(mktemp -d)
+pid=
+cleanup() {
+  if [ -n "$pid" ] && kill -0 "$pid" 2>/dev/null; then kill -KILL "$pid" 2>/dev/null; fi
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+failures=0
+fail() {
+  echo "FAIL: $*" >&2
+  failures=$((failures + 1))
+}
+
+finish() {
+  if [ "$failures" -gt 0 ]; then
+    echo "$failures check(s) failed" >&2
+    exit 1
+  fi
+  echo "$1"
+  exit 0
+}
+
+# Pixel x,y of the last screenshot as "r g b".
+pixel() {
+  od -An -tu1 -j $((($2 * 800 + $1) * 3)) -N3 "$work/screen.rgb" | xargs
+}
+
+# Brightest and darkest grey level (0..255) in a rectangle W H X Y of the last screenshot.
+levels() {
+  "$convert" "$work/screen.png" -crop "${1}x${2}+${3}+${4}" +repage -colorspace gray -depth 8 \
+    -format "%[fx:round(maxima*255)] %[fx:round(minima*255)]" info:
+}
+
+# How many pixels of a rectangle W H X Y are within 2% of a colour (#RRGGBB).
+count_colour() {
+  "$convert" "$work/screen.png" -crop "${1}x${2}+${3}+${4}" +repage -fuzz 2% -fill white -opaque "$5" \
+    -fill black +opaque white -colorspace gray -format "%[fx:round(mean*w*h)]" info:
+}
+
+# Takes a screenshot; with a name, keeps a copy as $KV_E2E_SHOTS/name.png when that folder is set.
+screenshot() {
+  import -window root "$work/screen.png" 2>/dev/null && "$convert" "$work/screen.png" -depth 8 "rgb:$work/screen.rgb" ||
+    return 1
+  if [ -n "${1:-}" ] && [ -n "${KV_E2E_SHOTS:-}" ]; then
+    mkdir -p "$KV_E2E_SHOTS" && cp "$work/screen.png" "$KV_E2E_SHOTS/$1.png"
+  fi
+}
+
+# Starts the program in an empty working folder and waits for its first screen (Play's face).
+start_game() {
+  (cd "$work" && exec "$program" >"$work/out.txt" 2>&1) &
+  pid=$!
+  for _ in $(seq 1 100); do
+    if ! kill -0 "$pid" 2>/dev/null; then
+      echo "the program ended early:" >&2
+      cat "$work/out.txt" >&2
+      return 1
+    fi
+    if screenshot && [ "$(pixel 340 415)" = "212 208 200" ]; then return 0; fi
+    sleep 0.1
+  done
+  echo "the first screen did not appear within 10 seconds" >&2
+  return 1
+}
+
+# Waits up to 10 seconds for the program to end; sets status to its exit status.
+wait_exit() {
+  status="still running"
+  for _ in $(seq 1 100); do
+    if ! kill -0 "$pid" 2>/dev/null; then
+      wait "$pid"
+      status=$?
+      pid=
+      return
+    fi
+    sleep 0.1
+  done
+}
+
+# A push button's face at the given place (left top), away from its caption.
+expect_button() {
+  local name=$1 left=$2 top=$3
+  [ "$(pixel $((left + 3)) $((top + 3)))" = "212 208 200" ] || fail "$name: no button face at $left,$top"
+}
+
+expect_no_button() {
+  local name=$1 left=$2 top=$3
+  [ "$(pixel $((left + 3)) $((top + 3)))" != "212 208 200" ] || fail "$name: a button is still shown at $left,$top"
+}
