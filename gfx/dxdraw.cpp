@@ -228,7 +228,12 @@ bool TDXDraw::CanDraw() {
 }
 
 void TDXDraw::Flip() {
-  if (!initialized_ || busy_ || !CanDraw()) return;
+  if (!initialized_ || busy_ || !CanDraw()) {
+    // Nothing can be shown (the window is minimised, the surfaces are gone for good): a waiting
+    // flip still takes its refresh periods, so the game never races on unseen.
+    if (!busy_ && (nowOptions_ & doWaitVBlank)) video_.waitForVBlank(vblanksPerFlip_);
+    return;
+  }
   const int vblanks = (nowOptions_ & doWaitVBlank) ? vblanksPerFlip_ : 0;
   video_.present(surface_->frame(), vblanks);
 }

@@ -37,6 +37,9 @@ class VideoDevice {
   virtual bool restoreSurfaces() = 0;
   // Flip shows a frame; with vblanks > 0 it first waits for that many vertical blanks.
   virtual void present(const Frame16& frame, int vblanks) = 0;
+  // A waiting flip while nothing can be shown (the window is minimised) still waits, so the game
+  // keeps its pace instead of racing unseen.
+  virtual void waitForVBlank(int vblanks) = 0;
   // The application hands over the visible push buttons whenever they change.
   virtual void setButtons(const std::vector<ButtonView>& buttons) = 0;
   // The application asks for the last frame to be shown again (buttons changed, window exposed); never waits.

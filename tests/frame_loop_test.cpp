@@ -140,6 +140,25 @@ TEST_F(FrameLoopTest, RocksWaitForTheirCooldown) {
   EXPECT_GT(spawns, 2);
 }
 
+TEST_F(FrameLoopTest, AMinimisedGameKeepsItsPaceAndComesBackDrawing) {
+  g.startLevel(1);
+  g.post(Event::Kind::Minimize);
+  g.app->ProcessMessages();
+  EXPECT_FALSE(g.form->DXDraw1.Initialized());
+  game.redrawTicks = 0;
+  const int presents = g.presents();
+  const uint64_t t0 = g.nowMs();
+  g.ticks(70);
+  EXPECT_EQ(g.presents(), presents);                                       // nothing to show
+  EXPECT_NEAR(static_cast<double>(g.nowMs() - t0), 10 * 1000.0 / 60, 17);  // but ten refreshes passed
+  g.post(Event::Kind::Restore);
+  g.app->ProcessMessages();
+  EXPECT_TRUE(g.form->DXDraw1.Initialized());
+  g.ticks(14);
+  EXPECT_EQ(g.presents(), presents + 2);
+  EXPECT_EQ(g.display().lastFrame()[560 * 800 + 700], 0x5AA0);  // the ground again
+}
+
 TEST(FrameLoopPaceTest, FastDisplaysWaitForSeveralVerticalBlanks) {
   GameFixture g(144);
   EXPECT_EQ(game.refreshRate, 72);

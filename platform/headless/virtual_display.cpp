@@ -66,6 +66,19 @@ void VirtualDisplay::present(const Frame16& frame, int vblanks) {
   }
   ++presents_;
   if (vblanks > 0) {
+    ++waitedPresents_;
+    waitBlanks(vblanks);
+  } else {
+    clock_.advanceTo(clock_.nowNs() + 1'000'000);
+  }
+}
+
+void VirtualDisplay::waitForVBlank(int vblanks) {
+  if (vblanks > 0) waitBlanks(vblanks);
+}
+
+void VirtualDisplay::waitBlanks(int vblanks) {
+  {
     // Vertical blank n falls at floor(n * 1e9 / hz) ns. Find the last one at or before now (a
     // present that returned on a blank stands on it), then wait for the vblanks-th one after it.
     const uint64_t hz = static_cast<uint64_t>(refreshHz_ > 0 ? refreshHz_ : 75);
@@ -75,11 +88,8 @@ void VirtualDisplay::present(const Frame16& frame, int vblanks) {
     };
     uint64_t n = static_cast<uint64_t>(static_cast<unsigned __int128>(now) * hz / 1'000'000'000u);
     while (blankAt(n + 1) <= now) ++n;
-    ++waitedPresents_;
     vblanks_ += vblanks;
     clock_.advanceTo(blankAt(n + static_cast<uint64_t>(vblanks)));
-  } else {
-    clock_.advanceTo(clock_.nowNs() + 1'000'000);
   }
 }
 

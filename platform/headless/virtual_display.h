@@ -29,6 +29,7 @@ class VirtualDisplay : public VideoDevice {
   bool surfacesLost() const override { return lost_; }
   bool restoreSurfaces() override;
   void present(const Frame16& frame, int vblanks) override;
+  void waitForVBlank(int vblanks) override;
   void setButtons(const std::vector<ButtonView>& buttons) override { buttons_ = buttons; }
   void repaint() override {}
   bool saveScreenshot(const std::string& path) override;
@@ -58,6 +59,10 @@ class VirtualDisplay : public VideoDevice {
   // Nanoseconds between vertical blanks.
   uint64_t pacingPeriodNs() const;
 
+ private:
+  void waitBlanks(int vblanks);
+
+ public:
  private:
   VirtualClock& clock_;
   int refreshHz_;

@@ -210,6 +210,10 @@ void SdlVideo::present(const Frame16& frame, int vblanks) {
   dirty_ = false;
 }
 
+void SdlVideo::waitForVBlank(int vblanks) {
+  if (vblanks > 0) pacer_.present(vblanks, [] {});
+}
+
 void SdlVideo::setButtons(const std::vector<ButtonView>& buttons) {
   if (buttons_.setButtons(buttons)) dirty_ = true;
 }

@@ -36,6 +36,7 @@ class SdlVideo : public VideoDevice {
   bool surfacesLost() const override { return lost_; }
   bool restoreSurfaces() override;
   void present(const Frame16& frame, int vblanks) override;
+  void waitForVBlank(int vblanks) override;
   void setButtons(const std::vector<ButtonView>& buttons) override;
   void repaint() override;
   bool saveScreenshot(const std::string& path) override;
