@@ -39,11 +39,14 @@ expect_button Play 331 407
 expect_button Exit 331 501
 expect_black "start screen" 800 400 0 0
 
+bright_at() { read -r hi lo <<<"$(levels "$@")" && [ "$hi" -gt 150 ]; }
+
 # The intro: three captions with a second between them, then the animated backdrop.
 xdotool mousemove 200 200
 sleep 0.5
 xdotool mousemove 220 210  # a second movement never repeats the intro
-sleep 2.5
+wait_for 10 bright_at 769 81 14 314 || fail "the intro's last caption did not appear"
+sleep 0.3
 screenshot 2-intro
 expect_caption "ZOBRANTIKA" 321 41 162 62
 expect_caption "HUMBLY PRESENTS" 241 21 271 161
@@ -55,7 +58,8 @@ expect_button Play 331 407
 
 # Play: the level selection over the backdrop.
 xdotool mousemove 394 435 click 1
-sleep 0.7
+wait_for 5 has_button 309 470 || fail "the level buttons did not appear"
+sleep 0.3
 screenshot 3-selection
 expect_caption "PICK A LEVEL" 769 81 14 314
 expect_black "the intro's captions are gone" 800 300 0 0
@@ -70,7 +74,8 @@ done
 xdotool key 5
 sleep 0.2
 xdotool mousemove 321 482 click 1
-sleep 1.0
+wait_for 5 has_button 16 8 || fail "the banner did not appear"
+sleep 0.3
 screenshot 4-banner
 expect_button Stop 16 8
 expect_no_button Exit 331 501
@@ -82,7 +87,7 @@ read -r hi lo <<<"$(levels 350 30 210 296)"
 expect_black "banner: nothing but its two lines" 800 150 0 40
 
 # The level runs: the HUD at the top right, the flat ground of the level start along the bottom.
-sleep 2.6
+wait_for 8 bright_at 300 70 490 0 || fail "level: no HUD at the top right"
 screenshot 5-level
 read -r hi lo <<<"$(levels 300 70 490 0)"
 [ "$hi" -gt 150 ] || fail "level: no HUD at the top right"
@@ -92,7 +97,8 @@ expect_button Stop 16 8
 
 # Stop: back to the selection.
 xdotool mousemove 50 20 click 1
-sleep 0.7
+wait_for 5 has_button 331 501 || fail "Stop did not bring the selection back"
+sleep 0.3
 screenshot 6-after-stop
 expect_caption "PICK A LEVEL" 769 81 14 314
 expect_no_button Stop 16 8
@@ -101,12 +107,10 @@ expect_button "level 6" 464 470
 
 # Another level, then Stop again.
 xdotool mousemove 352 482 click 1
-sleep 3.8
+wait_for 8 bright_at 300 70 490 0 || fail "level 2: no HUD"
 screenshot 7-level2
-read -r hi lo <<<"$(levels 300 70 490 0)"
-[ "$hi" -gt 150 ] || fail "level 2: no HUD"
 xdotool mousemove 50 20 click 1
-sleep 0.7
+wait_for 5 has_button 331 501 || fail "the second Stop did not bring the selection back"
 screenshot 8-after-stop2
 expect_button Exit 331 501
 

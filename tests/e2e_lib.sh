@@ -92,6 +92,21 @@ wait_exit() {
   done
 }
 
+# Takes screenshots until a condition (a command run after each) holds, for up to N seconds.
+# Returns 1 when it never did; the last screenshot stays for the checks that follow.
+wait_for() {
+  local seconds=$1
+  shift
+  local tries=$((seconds * 5))
+  for _ in $(seq 1 "$tries"); do
+    screenshot && "$@" && return 0
+    sleep 0.2
+  done
+  return 1
+}
+
+has_button() { [ "$(pixel $(($1 + 3)) $(($2 + 3)))" = "212 208 200" ]; }
+
 # A push button's face at the given place (left top), away from its caption.
 expect_button() {
   local name=$1 left=$2 top=$3
