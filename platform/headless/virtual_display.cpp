@@ -56,14 +56,7 @@ uint64_t VirtualDisplay::pacingPeriodNs() const {
 }
 
 void VirtualDisplay::present(const Frame16& frame, int vblanks) {
-  frameWidth_ = frame.width;
-  frameHeight_ = frame.height;
-  frameLayout_ = frame.layout;
-  frame_.resize(static_cast<size_t>(frame.width) * frame.height);
-  for (int y = 0; y < frame.height; ++y) {
-    std::copy_n(frame.pixels + static_cast<size_t>(y) * frame.pitchPixels, frame.width,
-                frame_.begin() + static_cast<ptrdiff_t>(y) * frame.width);
-  }
+  frame_.assign(frame);
   ++presents_;
   if (vblanks > 0) {
     ++waitedPresents_;
@@ -94,12 +87,7 @@ void VirtualDisplay::waitBlanks(int vblanks) {
 }
 
 RgbImage VirtualDisplay::screen() const {
-  Frame16 f;
-  f.pixels = frame_.data();
-  f.width = frameWidth_;
-  f.height = frameHeight_;
-  f.pitchPixels = frameWidth_;
-  f.layout = frameLayout_;
+  const Frame16 f = frame_.view();
   return composeScreen(frame_.empty() ? nullptr : &f, buttons_, *glyphs_);
 }
 

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/screen_composer.h"
+#include "platform/stored_frame.h"
 #include "platform/video_device.h"
 
 namespace kv {
@@ -49,10 +50,10 @@ class VirtualDisplay : public VideoDevice {
   int vblankCount() const { return vblanks_; }
   bool deviceExists() const { return device_; }
   const DisplayModeDesc& currentMode() const { return mode_; }
-  const std::vector<uint16_t>& lastFrame() const { return frame_; }
-  int lastFrameWidth() const { return frameWidth_; }
-  int lastFrameHeight() const { return frameHeight_; }
-  PixelLayout lastFrameLayout() const { return frameLayout_; }
+  const std::vector<uint16_t>& lastFrame() const { return frame_.pixels(); }
+  int lastFrameWidth() const { return frame_.width(); }
+  int lastFrameHeight() const { return frame_.height(); }
+  PixelLayout lastFrameLayout() const { return frame_.layout(); }
   const std::vector<ButtonView>& buttons() const { return buttons_; }
   // The screen as the player would see it.
   RgbImage screen() const;
@@ -77,9 +78,7 @@ class VirtualDisplay : public VideoDevice {
   bool createFails_ = false;
   std::string error_;
   std::vector<ButtonView> buttons_;
-  std::vector<uint16_t> frame_;
-  int frameWidth_ = 0, frameHeight_ = 0;
-  PixelLayout frameLayout_ = PixelLayout::Rgb565;
+  StoredFrame frame_;
   int presents_ = 0, waitedPresents_ = 0, vblanks_ = 0;
   std::unique_ptr<GlyphSource> glyphs_;
 };

@@ -107,8 +107,8 @@ bool SdlVideo::createDevice() {
     return false;
   }
   const bool haveFrame = !frame_.empty();
-  if (!makeTexture(haveFrame ? frameWidth_ : kSurfaceWidth, haveFrame ? frameHeight_ : kSurfaceHeight,
-                   haveFrame ? frameLayout_ : PixelLayout::Rgb565)) {
+  if (!makeTexture(haveFrame ? frame_.width() : kSurfaceWidth, haveFrame ? frame_.height() : kSurfaceHeight,
+                   haveFrame ? frame_.layout() : PixelLayout::Rgb565)) {
     return false;
   }
   device_ = true;
@@ -161,10 +161,12 @@ bool SdlVideo::restoreSurfaces() {
 
 void SdlVideo::uploadFrame() {
   if (!texture_ || frame_.empty()) return;
-  if (textureWidth_ != frameWidth_ || textureHeight_ != frameHeight_ || textureLayout_ != frameLayout_) {
-    if (!makeTexture(frameWidth_, frameHeight_, frameLayout_)) return;
+  if (textureWidth_ != frame_.width() || textureHeight_ != frame_.height() ||
+      textureLayout_ != frame_.layout()) {
+    if (!makeTexture(frame_.width(), frame_.height(), frame_.layout())) return;
   }
-  SDL_UpdateTexture(texture_, nullptr, frame_.data(), frameWidth_ * static_cast<int>(sizeof(uint16_t)));
+  SDL_UpdateTexture(texture_, nullptr, frame_.pixels().data(),
+                    frame_.width() * static_cast<int>(sizeof(uint16_t)));
 }
 
 void SdlVideo::drawScene() {
@@ -172,7 +174,7 @@ void SdlVideo::drawScene() {
   SDL_RenderClear(renderer_);
   if (texture_ && device_ && !frame_.empty()) {
     // The frame sits at the top left; below it (rows 566..599 for the game) the screen stays black.
-    const int w = std::min(frameWidth_, kScreenWidth), h = std::min(frameHeight_, kScreenHeight);
+    const int w = std::min(frame_.width(), kScreenWidth), h = std::min(frame_.height(), kScreenHeight);
     const SDL_Rect part{0, 0, w, h};
     SDL_RenderCopy(renderer_, texture_, &part, &part);
   }
@@ -187,14 +189,7 @@ void SdlVideo::setVsync(bool on) {
 
 void SdlVideo::present(const Frame16& frame, int vblanks) {
   if (frame.pixels && frame.width > 0 && frame.height > 0) {
-    frameWidth_ = frame.width;
-    frameHeight_ = frame.height;
-    frameLayout_ = frame.layout;
-    frame_.resize(static_cast<size_t>(frame.width) * frame.height);
-    for (int y = 0; y < frame.height; ++y) {
-      std::copy_n(frame.pixels + static_cast<size_t>(y) * frame.pitchPixels, frame.width,
-                  frame_.begin() + static_cast<ptrdiff_t>(y) * frame.width);
-    }
+    frame_.assign(frame);
   }
   if (!renderer_ || !device_) return;
   uploadFrame();
@@ -229,12 +224,7 @@ void SdlVideo::repaint() {
 }
 
 bool SdlVideo::saveScreenshot(const std::string& path) {
-  Frame16 f;
-  f.pixels = frame_.data();
-  f.width = frameWidth_;
-  f.height = frameHeight_;
-  f.pitchPixels = frameWidth_;
-  f.layout = frameLayout_;
+  const Frame16 f = frame_.view();
   return writeBmp24(path, composeScreen(frame_.empty() ? nullptr : &f, buttons_.buttons(), *glyphs_));
 }
 

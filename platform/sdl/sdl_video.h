@@ -10,6 +10,7 @@
 #include "platform/rgb_image.h"
 #include "platform/sdl/present_pacer.h"
 #include "platform/sdl/sdl_button_layer.h"
+#include "platform/stored_frame.h"
 #include "platform/video_device.h"
 
 struct SDL_Window;
@@ -74,9 +75,7 @@ class SdlVideo : public VideoDevice {
   std::string error_;
   SdlButtonLayer buttons_;
   // The last frame shown, kept for repaints, restores and screenshots.
-  std::vector<uint16_t> frame_;
-  int frameWidth_ = 0, frameHeight_ = 0;
-  PixelLayout frameLayout_ = PixelLayout::Rgb565;
+  StoredFrame frame_;
   SteadyPacerTime pacerTime_;
   PresentPacer pacer_{pacerTime_};
 };
