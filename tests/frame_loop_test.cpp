@@ -122,6 +122,30 @@ TEST_F(FrameLoopTest, StopHandledInsideATickSkipsTheRestOfIt) {
   EXPECT_FALSE(g.form->Button2.Visible());
 }
 
+TEST_F(FrameLoopTest, LevelOneDigsPitsThatScrollAcross) {
+  g.startLevel(1);
+  int firstPitTick = -1;
+  for (int i = 1; i <= 4000 && firstPitTick < 0; ++i) {
+    g.ticks(1);
+    if (game.terrain[1].hole) firstPitTick = i;
+  }
+  ASSERT_GT(firstPitTick, 0) << "no pit in 4000 ticks";
+  EXPECT_GE(firstPitTick, 300);  // not before the level-start cooldown
+  g.ticks(200);
+  // The pit has moved 200 columns across, keeping its 105 flagged columns together.
+  int flagged = 0, deepest = 0;
+  for (int c = 1; c <= 801; ++c) {
+    if (game.terrain[c].hole) {
+      ++flagged;
+      deepest = std::max(deepest, game.terrain[c].height - game.terrain[200].height);
+    }
+  }
+  EXPECT_EQ(flagged % 105, 0);
+  EXPECT_GE(flagged, 105);
+  EXPECT_TRUE(game.terrain[201].hole || game.terrain[202].hole);
+  EXPECT_GT(deepest, 40);
+}
+
 TEST_F(FrameLoopTest, RocksWaitForTheirCooldown) {
   g.startLevel(2);  // rocks only, 1 in 400
   int64_t lastSpawnTick = -1;

@@ -146,6 +146,24 @@ TEST_F(ProgramTest, TheSameArgumentsGiveTheSameTraceByteForByte) {
   EXPECT_NE(ta.find("\"level\":3"), std::string::npos);
 }
 
+TEST_F(ProgramTest, LevelOneRunsToItsEndByDistance) {
+  // 41 distance units of 801 ticks, a redraw every 7 ticks at 60 Hz: about 79 s of virtual time.
+  const std::string script = writeScript("whole_level.script",
+                                         "0 click 394 435\n"
+                                         "100 click 321 482\n"
+                                         "90000 state\n");
+  const std::string t = dir() + "/whole.jsonl";
+  ASSERT_EQ(run("--headless --seed 3 --script " + script + " --trace " + t), 0);
+  const std::string trace = slurp(t);
+  const auto end = trace.find("\"event\":\"level_end\"");
+  ASSERT_NE(end, std::string::npos) << trace;
+  const std::string line = trace.substr(end, trace.find('\n', end) - end);
+  EXPECT_NE(line.find("\"distance\":41"), std::string::npos) << line;
+  EXPECT_NE(line.find("\"levelWon\":true"), std::string::npos) << line;
+  EXPECT_NE(line.find("\"ticks\":3284"), std::string::npos) << line;  // 32841 to 32843 ticks
+  EXPECT_NE(line.find("\"body\":null"), std::string::npos) << line;
+}
+
 TEST_F(ProgramTest, TheStartLineCarriesTheSpeedsOfTheRefreshRate) {
   const std::string t = dir() + "/speeds.jsonl";
   ASSERT_EQ(run("--headless --refresh 165 --trace " + t), 0);
