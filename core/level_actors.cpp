@@ -1,7 +1,8 @@
 // The level's actors as the frame loop and the level's start and end see them: creation in their
 // fixed order, the saucer launch and rock spawn draws, the sprite pass of a redraw, the engine
-// sound. The actor classes and the sprite engine come in with the actors themselves; the random
-// draws already happen here in their places, so the sequence of a level never changes.
+// sound, the HUD and the banner. The actor classes themselves are not written yet; the random
+// draws already happen here in their places, so the sequence of a level will not change when they
+// arrive.
 #include "core/form.h"
 #include "core/game_state.h"
 #include "core/random.h"
