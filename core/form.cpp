@@ -1,5 +1,6 @@
 #include "core/form.h"
 
+#include "actors/actor_components.h"
 #include "assets/catalogue.h"
 #include "core/game_state.h"
 
@@ -32,6 +33,10 @@ TForm1::~TForm1() {
   Application.setForm(nullptr);
   DXTimer1.SetEnabled(false);
   DXTimer2.SetEnabled(false);
+  // A window closed in the middle of a level takes the level's actors with it; the game state
+  // keeps no reference to them.
+  if (game.levelRunning) freeLevelActors();
+  actorComponents = ActorComponents{};
   if (game.Form1 == this) game.Form1 = nullptr;
 }
 
@@ -73,6 +78,8 @@ void TForm1::loadComponents() {
   DXInput1.Keyboard.Assigns[isButton1] = {32, 32, 0};
   DXInput1.ActiveOnly = true;
   DXInput1.Poll();
+  actorComponents.input = &DXInput1;
+  actorComponents.sounds = &DXWaveList1;
 
   for (TButton* b : {&Button4, &Button5, &Button6, &Button7, &Button8, &Button9}) {
     b->SetVisible(false);

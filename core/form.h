@@ -121,7 +121,6 @@ class TForm1 : public FormEventSink {
   int32_t vblanksPerFlip_ = 1;
   uint64_t screenOwner_ = 0;
   uint64_t levelEnds_ = 0;
-  std::array<int32_t, 5> treeStartX_{};
 };
 
 }  // namespace kv

@@ -20,6 +20,7 @@ TEST_F(FrameLoopTest, RedrawsEverySpeedPlusOneTicksOnePresentPerRefresh) {
   g.startLevel(1);
   ASSERT_TRUE(game.levelRunning);
   ASSERT_EQ(game.speed, 6);
+  game.normalSpeed = 6;  // the vehicle keeps the pace while no key is held
   game.redrawTicks = 0;
   const int before = g.presents();
   const uint64_t t0 = g.nowMs();
@@ -29,7 +30,7 @@ TEST_F(FrameLoopTest, RedrawsEverySpeedPlusOneTicksOnePresentPerRefresh) {
   EXPECT_GE(g.display().waitedPresentCount(), 10);
   EXPECT_NEAR(static_cast<double>(g.nowMs() - t0), 10 * 1000.0 / 60, 17);
   // A speed change applies to the period running now.
-  game.speed = 2;
+  game.speed = game.normalSpeed = 2;
   const int mid = g.presents();
   g.ticks(9);
   EXPECT_EQ(g.presents() - mid, 3);
@@ -169,6 +170,7 @@ TEST_F(FrameLoopTest, AMinimisedGameKeepsItsPaceAndComesBackDrawing) {
   g.post(Event::Kind::Minimize);
   g.app->ProcessMessages();
   EXPECT_FALSE(g.form->DXDraw1.Initialized());
+  game.normalSpeed = 6;
   game.redrawTicks = 0;
   const int presents = g.presents();
   const uint64_t t0 = g.nowMs();

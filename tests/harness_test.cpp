@@ -146,21 +146,23 @@ TEST_F(ProgramTest, TheSameArgumentsGiveTheSameTraceByteForByte) {
   EXPECT_NE(ta.find("\"level\":3"), std::string::npos);
 }
 
-TEST_F(ProgramTest, LevelOneRunsToItsEndByDistance) {
-  // 41 distance units of 801 ticks, a redraw every 7 ticks at 60 Hz: about 79 s of virtual time.
-  const std::string script = writeScript("whole_level.script",
+TEST_F(ProgramTest, ALevelPlayedWithoutJumpingEndsInAWreck) {
+  // Nobody jumps: the first pit that reaches the vehicle wrecks it, and the wreckage lies for 301
+  // redraws (six wheel moves each) before the selection screen comes back.
+  const std::string script = writeScript("blind_level.script",
                                          "0 click 394 435\n"
                                          "100 click 321 482\n"
                                          "90000 state\n");
-  const std::string t = dir() + "/whole.jsonl";
+  const std::string t = dir() + "/blind.jsonl";
   ASSERT_EQ(run("--headless --seed 3 --script " + script + " --trace " + t), 0);
   const std::string trace = slurp(t);
   const auto end = trace.find("\"event\":\"level_end\"");
   ASSERT_NE(end, std::string::npos) << trace;
   const std::string line = trace.substr(end, trace.find('\n', end) - end);
-  EXPECT_NE(line.find("\"distance\":41"), std::string::npos) << line;
-  EXPECT_NE(line.find("\"levelWon\":true"), std::string::npos) << line;
-  EXPECT_NE(line.find("\"ticks\":3284"), std::string::npos) << line;  // 32841 to 32843 ticks
+  EXPECT_NE(line.find("\"wrecked\":true"), std::string::npos) << line;
+  EXPECT_NE(line.find("\"wreckTime\":1806"), std::string::npos) << line;
+  EXPECT_NE(line.find("\"levelWon\":false"), std::string::npos) << line;
+  EXPECT_NE(line.find("\"points\":0"), std::string::npos) << line;
   EXPECT_NE(line.find("\"body\":null"), std::string::npos) << line;
 }
 
