@@ -72,6 +72,9 @@ class TForm1 : public FormEventSink {
   void DXTimer1Timer(TDXTimer& sender, int lagCount);
   void inicjujplansze();
   void zakonczplansze();
+  // Two steps of the tick: a saucer takes off; a rock appears at the left edge.
+  void launchUfo();
+  void spawnRock();
 
   // Menus and level selection.
   void pickalevel();
@@ -104,8 +107,6 @@ class TForm1 : public FormEventSink {
   // Whoever takes the screen over from the backdrop bumps this, so a backdrop tick in progress stops.
   void takeScreen() { ++screenOwner_; }
   void redrawFrame();
-  void launchUfo();
-  void spawnRock();
   void createLevelActors();
   void freeLevelActors();
   void moveAndDrawSprites();

@@ -1,0 +1,246 @@
+// The guns, rocks, trees, saucers and the bomb on the headless game, one sprite pass at a time.
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "actors/rock.h"
+#include "actors/shots.h"
+#include "actors/tree.h"
+#include "actors/ufo.h"
+#include "actors/vehicle.h"
+#include "core/game_state.h"
+#include "core/terrain.h"
+#include "tests/game_fixture.h"
+
+namespace kv {
+namespace {
+
+using test::GameFixture;
+
+class HazardsTest : public ::testing::Test {
+ protected:
+  void start(int level) {
+    g.startLevel(level);
+    game.holesOn = false;
+    resetTerrain();
+    game.normalSpeed = 6;  // the pace the level starts with, kept while no key is held
+    hold(0);
+    move(120);  // the vehicle lands on the flat ground
+  }
+  void hold(TDXInputStates states) { g.form->DXInput1.InputStates = states; }
+  void move(int n = 1) {
+    for (int i = 0; i < n; ++i) g.form->DXSpriteEngine1.Move(1);
+  }
+  TSprajtkamienia* rockAt(double x) {
+    g.form->spawnRock();
+    TSprajtkamienia* rock = game.rocks[game.rockCount];
+    rock->X = x;
+    return rock;
+  }
+  TSprajtpocisku& forward() { return *game.forwardShot; }
+  TSprajtpocisku1& upward() { return *game.upwardShot; }
+
+  GameFixture g;
+};
+
+TEST_F(HazardsTest, AHeldTriggerFiresAStreamUntilTheRoundsAreSpent) {
+  start(1);  // two rounds, no upward gun
+  ASSERT_DOUBLE_EQ(game.body->X, 400);
+  hold(stateBit(isButton1));
+  move();
+  EXPECT_TRUE(forward().Flying);
+  EXPECT_DOUBLE_EQ(forward().X, 380);
+  EXPECT_DOUBLE_EQ(forward().Y, 517 + 4);
+  EXPECT_EQ(game.ammoUsed, 1);
+  move(17);
+  EXPECT_DOUBLE_EQ(forward().X, 6);
+  EXPECT_NEAR(forward().Y, 521 + 17 * 0.3, 1e-9);
+  move();  // at -16 it is stopped and, the trigger still held, relaunched in the same move
+  EXPECT_DOUBLE_EQ(forward().X, 380);
+  EXPECT_EQ(game.ammoUsed, 2);
+  move(18);
+  EXPECT_FALSE(forward().Flying);
+  EXPECT_FALSE(forward().Visible);
+  EXPECT_EQ(game.ammoUsed, 2);
+  // On a level without the upward gun its shot never leaves its place.
+  EXPECT_FALSE(upward().Visible);
+  EXPECT_DOUBLE_EQ(upward().Y, 400);
+}
+
+TEST_F(HazardsTest, TheForwardGunTakesTheLastRoundBeforeTheUpwardOne) {
+  start(4);
+  game.ammoUsed = game.ammoLimit - 1;
+  hold(stateBit(isButton1));
+  move();
+  EXPECT_TRUE(forward().Flying);
+  EXPECT_FALSE(upward().Flying);
+  EXPECT_EQ(game.ammoUsed, game.ammoLimit);
+  move(40);
+  EXPECT_FALSE(upward().Visible);
+
+  // With rounds left both fire at once; the upward shot climbs 22 a move and leaves after 24.
+  game.ammoUsed = 0;
+  move();
+  EXPECT_TRUE(upward().Flying);
+  EXPECT_DOUBLE_EQ(upward().X, 410);
+  EXPECT_DOUBLE_EQ(upward().Y, 517);
+  EXPECT_EQ(game.ammoUsed, 1);  // only the forward shot spends rounds
+  hold(0);
+  move(23);
+  EXPECT_TRUE(upward().Flying);
+  move();
+  EXPECT_FALSE(upward().Flying);
+}
+
+TEST_F(HazardsTest, RocksRideTheGroundWreckTheBodyAndFallToTheForwardGun) {
+  start(2);
+  TSprajtkamienia* rock = rockAt(1.0);
+  EXPECT_DOUBLE_EQ(rock->Y, 550 - 40 + 3);
+  // At speed 6 a rock gains 7 a move: dead and hidden on its 116th move, at 806.
+  game.body->Y = 0;  // out of its way
+  game.body->Grounded = false;
+  game.gravity = 0;
+  game.body->VelocityY = 0;
+  move(115);
+  EXPECT_DOUBLE_EQ(rock->X, 806);
+  EXPECT_FALSE(rock->IsDead());
+  move();
+  EXPECT_TRUE(rock->IsDead());
+  EXPECT_FALSE(rock->Visible);
+  move(3);
+  EXPECT_DOUBLE_EQ(rock->X, 806);
+  EXPECT_FALSE(game.wrecked);
+
+  // A rock that reaches the body wrecks the vehicle once and rolls on through it.
+  game.gravity = 0.1;
+  move(120);
+  TSprajtkamienia* crash = rockAt(game.body->X - 40);
+  move();
+  EXPECT_TRUE(game.wrecked);
+  EXPECT_FALSE(crash->Collisioned);
+  EXPECT_TRUE(crash->Visible);
+  const double x = crash->X;
+  move();
+  EXPECT_DOUBLE_EQ(crash->X, x + 7);
+
+  // A shot met in the same scan as the body: a point, the rock gone, the gun free again.
+  hold(stateBit(isButton1));
+  move();
+  ASSERT_TRUE(forward().Flying);
+  hold(0);
+  TSprajtkamienia* target = rockAt(forward().X - 20 - 7);
+  move();
+  EXPECT_EQ(game.points, 1);
+  EXPECT_TRUE(target->IsDead());
+  EXPECT_DOUBLE_EQ(target->X, 810);
+  EXPECT_FALSE(forward().Flying);
+  EXPECT_FALSE(forward().Collisioned);
+}
+
+TEST_F(HazardsTest, RectanglesThatOnlyTouchDoNotCollide) {
+  start(2);
+  hold(stateBit(isButton1));
+  move();
+  hold(0);
+  // After the next move the rock's right edge (35 past its left) lies exactly on the shot's left
+  // edge.
+  const double shotLeft = forward().X - 22;
+  TSprajtkamienia* rock = rockAt(shotLeft - 35 - 7);
+  move();
+  EXPECT_TRUE(forward().Flying);
+  EXPECT_FALSE(rock->IsDead());
+  EXPECT_EQ(game.points, 0);
+}
+
+TEST_F(HazardsTest, TreesDriftSlowerThanTheGroundAndWrapPastTheRightEdge) {
+  start(1);
+  TSprajtdrzewa& tree = *game.trees[1];
+  tree.X = 860 - (6 / 1.3 + 0.1);
+  move();
+  EXPECT_NEAR(tree.X, 860, 1e-9);  // not past it yet
+  tree.X = 860.5 - (6 / 1.3 + 0.1);
+  move();
+  EXPECT_GE(tree.X, -189);
+  EXPECT_LE(tree.X, -90);
+  EXPECT_EQ(tree.X, static_cast<int>(tree.X));
+  EXPECT_DOUBLE_EQ(tree.Y, 550 - 250);
+}
+
+TEST_F(HazardsTest, SaucersFlyTheirSineBounceAtTheEdgeAndDropTheBomb) {
+  start(4);
+  TSprajtwroga& ufo = *game.ufos[1];
+  ufo.Active = ufo.Visible = ufo.Collisioned = true;
+  ufo.SpeedX = 0.9L;
+  game.bombDraw = 0;
+  int turnedAfter = 0;
+  for (int m = 1; m <= 900 && !turnedAfter; ++m) {
+    move();
+    if (ufo.SpeedX < 0) turnedAfter = m;
+  }
+  EXPECT_EQ(turnedAfter, 889);
+  EXPECT_NEAR(ufo.X, 800.1, 1e-6);
+  EXPECT_NEAR(ufo.Y, std::sin(ufo.X / 40) * 30 + 40, 1e-12);
+
+  // The first visible saucer left of 500 drops the bomb; the next finds it gone.
+  ufo.X = 520;
+  ufo.SpeedX = 0;
+  TSprajtwroga& second = *game.ufos[2];
+  TSprajtwroga& fourth = *game.ufos[4];
+  for (TSprajtwroga* u : {&second, &fourth}) {
+    u->Active = u->Visible = u->Collisioned = true;
+    u->SpeedX = 0;
+  }
+  second.X = 300;
+  fourth.X = 100;
+  game.bombDraw = 17;
+  move();
+  game.bombDraw = 0;
+  TSprajtbomby& bomb = *game.bomb;
+  EXPECT_FALSE(bomb.Ready);
+  EXPECT_TRUE(bomb.Visible);
+  EXPECT_DOUBLE_EQ(bomb.X, 341);
+  // Released at altitude sin(7.5) x 30 + 40, it has already fallen 10 in this pass.
+  EXPECT_NEAR(bomb.Y, std::sin(300.0 / 40) * 30 + 40 + 10, 1e-9);
+
+  // From altitude 40 over flat ground at 550 it lands on its 51st move and blows the crater.
+  bomb.Y = 40;
+  move(50);
+  EXPECT_FALSE(bomb.Ready);
+  move();
+  EXPECT_TRUE(bomb.Ready);
+  EXPECT_FALSE(bomb.Visible);
+  EXPECT_DOUBLE_EQ(bomb.Y, 0);
+  EXPECT_EQ(game.terrain[341 - 20].height, 552);
+  EXPECT_EQ(game.terrain[341 + 1].height, 578);
+  EXPECT_EQ(game.terrain[341 + 20].height, 559);
+  for (int c = 341 - 20; c <= 341 + 20; ++c) EXPECT_TRUE(game.terrain[c].hole) << c;
+  EXPECT_FALSE(game.terrain[341 - 21].hole);
+  EXPECT_FALSE(game.terrain[341 + 21].hole);
+}
+
+TEST_F(HazardsTest, OneUpwardShotThroughTwoSaucersScoresTwiceAndFliesOn) {
+  start(4);
+  for (int i : {2, 3}) {
+    TSprajtwroga& u = *game.ufos[i];
+    u.Active = u.Visible = u.Collisioned = true;
+    u.SpeedX = 0;
+    u.X = 380;
+  }
+  game.bombDraw = 0;
+  upward().Flying = upward().Visible = upward().Collisioned = true;
+  upward().X = 410;
+  upward().Y = std::sin(380.0 / 40) * 30 + 40 + 22;  // over both saucers after its next step
+  move();
+  EXPECT_EQ(game.points, 2);
+  EXPECT_TRUE(upward().Flying);
+  EXPECT_FALSE(game.ufos[2]->Active);
+  EXPECT_FALSE(game.ufos[3]->Visible);
+  // Out-of-play slots at their resting place score nothing.
+  upward().X = 10;
+  upward().Y = 40 + 22;
+  move();
+  EXPECT_EQ(game.points, 2);
+}
+
+}  // namespace
+}  // namespace kv

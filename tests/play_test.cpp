@@ -1,0 +1,32 @@
+// Whole levels played by a careful player: they can be won, and the points carry over.
+#include <gtest/gtest.h>
+
+#include "core/game_state.h"
+#include "tests/autopilot.h"
+#include "tests/game_fixture.h"
+
+namespace kv {
+namespace {
+
+using test::Autopilot;
+using test::GameFixture;
+
+TEST(PlayTest, ACarefulPlayerWinsThePitsAndTheRocks) {
+  GameFixture g;
+  Autopilot player(g);
+  int total = 0;
+  for (int level : {1, 2, 3}) {
+    g.startLevel(level);
+    player.playLevel();
+    EXPECT_TRUE(game.levelWon) << "level " << level << " wrecked at distance " << game.distance;
+    EXPECT_FALSE(game.wrecked) << level;
+    EXPECT_EQ(game.distance, 41) << level;
+    EXPECT_GT(game.points, 0) << level;
+    EXPECT_LE(game.ammoUsed, game.ammoLimit);
+    total += game.points;
+    EXPECT_EQ(game.totalPoints, total);
+  }
+}
+
+}  // namespace
+}  // namespace kv
