@@ -69,6 +69,8 @@ int run(const kv::CommandLine& cl) {
   app.setHarnessHandler([&](const kv::Event& e) {
     if (e.kind == kv::Event::Kind::State) {
       trace.write("state");
+    } else if (e.kind == kv::Event::Kind::Terrain) {
+      trace.writeTerrain();
     } else if (e.kind == kv::Event::Kind::Shot && !platform->video.saveScreenshot(e.path)) {
       std::fprintf(stderr, "korvalundrix: cannot write the screenshot %s\n", e.path.c_str());
       status = 2;

@@ -15,8 +15,16 @@ bool TraceWriter::open(const std::string& path) {
 }
 
 void TraceWriter::write(const std::string& event) {
+  writeLine(traceRecord(event, clock_.nowMs()));
+}
+
+void TraceWriter::writeTerrain() {
+  writeLine(terrainRecord(clock_.nowMs()));
+}
+
+void TraceWriter::writeLine(const std::string& record) {
   if (!file_) return;
-  const std::string line = traceRecord(event, clock_.nowMs()) + "\n";
+  const std::string line = record + "\n";
   std::fwrite(line.data(), 1, line.size(), file_);
   std::fflush(file_);
 }

@@ -16,11 +16,15 @@ class TraceWriter : public GameObserver {
   // False when the file cannot be created.
   bool open(const std::string& path);
   void write(const std::string& event);
+  // The ground's columns, on request.
+  void writeTerrain();
 
   void levelStarted() override { write("level_start"); }
   void levelEnded() override { write("level_end"); }
 
  private:
+  void writeLine(const std::string& record);
+
   Clock& clock_;
   std::FILE* file_ = nullptr;
 };

@@ -35,4 +35,23 @@ std::string traceRecord(const std::string& event, uint32_t timeMs) {
   return o.str();
 }
 
+std::string terrainRecord(uint32_t timeMs) {
+  constexpr int kColumns = 801;
+  std::string heights = "[";
+  std::string holes;
+  holes.reserve(kColumns);
+  for (int c = 1; c <= kColumns; ++c) {
+    if (c > 1) heights += ",";
+    heights += std::to_string(game.terrain[c].height);
+    holes += game.terrain[c].hole ? '1' : '0';
+  }
+  return JsonObject()
+      .field("event", std::string("terrain"))
+      .field("t", static_cast<int64_t>(timeMs))
+      .field("ticks", game.ticks)
+      .raw("height", heights + "]")
+      .field("hole", holes)
+      .str();
+}
+
 }  // namespace kv

@@ -105,6 +105,7 @@ void TApplication::dispatch(const Event& e) {
       }
       break;
     case Event::Kind::State:
+    case Event::Kind::Terrain:
     case Event::Kind::Shot:
       if (harness_) harness_(e);
       break;

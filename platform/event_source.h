@@ -19,6 +19,7 @@ struct Event {
     Quit,        // the window is being closed
     State,       // harness: write a state line to the trace
     Shot,        // harness: save the screen to path
+    Terrain,     // harness: write the ground's columns to the trace
   };
   Kind kind = Kind::Quit;
   int x = 0, y = 0;

@@ -166,6 +166,47 @@ TEST_F(ProgramTest, ALevelPlayedWithoutJumpingEndsInAWreck) {
   EXPECT_NE(line.find("\"body\":null"), std::string::npos) << line;
 }
 
+TEST_F(ProgramTest, TheTraceShowsTheActorsAndTheGroundOfARunningLevel) {
+  // Level 2 with the trigger held from the start: a rock, shots, trees; then the ground.
+  const std::string script = writeScript("actors.script",
+                                         "0 click 394 435\n"
+                                         "100 click 352 482\n"
+                                         "200 down 32\n"
+                                         "9000 state\n"
+                                         "9000 terrain\n");
+  const std::string t = dir() + "/actors.jsonl";
+  ASSERT_EQ(run("--headless --seed 5 --script " + script + " --trace " + t), 0);
+  std::istringstream lines(slurp(t));
+  std::string state, terrain;
+  for (std::string line; std::getline(lines, line);) {
+    if (line.find("\"event\":\"state\"") != std::string::npos) state = line;
+    if (line.find("\"event\":\"terrain\"") != std::string::npos) terrain = line;
+  }
+  ASSERT_FALSE(state.empty());
+  EXPECT_NE(state.find("\"body\":{\"X\":400,\"Y\":"), std::string::npos) << state;
+  EXPECT_NE(state.find("\"wheels\":[{\"X\":402,"), std::string::npos) << state;
+  EXPECT_NE(state.find("\"forwardShot\":{"), std::string::npos) << state;
+  EXPECT_NE(state.find("\"rocks\":[{"), std::string::npos) << state;  // the trigger shot at least one
+  EXPECT_NE(state.find("\"IsDead\":true"), std::string::npos) << state;
+  EXPECT_NE(state.find("\"ufos\":[{\"X\":0,\"Y\":40,\"Visible\":false,\"Active\":false"), std::string::npos);
+  EXPECT_NE(state.find("\"bomb\":{\"X\":800,\"Y\":10,\"Visible\":false,\"Ready\":true}"), std::string::npos);
+  EXPECT_NE(state.find("\"input\":16"), std::string::npos) << state;  // button 1 alone
+
+  ASSERT_FALSE(terrain.empty());
+  const auto open = terrain.find("\"height\":[");
+  const auto close = terrain.find(']', open);
+  ASSERT_NE(open, std::string::npos);
+  std::istringstream heights(terrain.substr(open + 10, close - open - 10));
+  int columns = 0;
+  for (std::string h; std::getline(heights, h, ',');) {
+    const int v = std::stoi(h);
+    EXPECT_TRUE(v >= 520 && v <= 580) << v;  // level 2 has no pits: the ground wanders in its band
+    ++columns;
+  }
+  EXPECT_EQ(columns, 801);
+  EXPECT_NE(terrain.find("\"hole\":\"" + std::string(801, '0') + "\"}"), std::string::npos);
+}
+
 TEST_F(ProgramTest, TheStartLineCarriesTheSpeedsOfTheRefreshRate) {
   const std::string t = dir() + "/speeds.jsonl";
   ASSERT_EQ(run("--headless --refresh 165 --trace " + t), 0);

@@ -23,6 +23,10 @@ TEST(PlayTest, ACarefulPlayerWinsThePitsAndTheRocks) {
     EXPECT_EQ(game.distance, 41) << level;
     EXPECT_GT(game.points, 0) << level;
     EXPECT_LE(game.ammoUsed, game.ammoLimit);
+    EXPECT_GT(game.rockCount, level == 3 ? 10 : -1);
+    // Every actor, the dead rocks among them, went with the level.
+    EXPECT_EQ(g.form->DXSpriteEngine1.Engine()->SpriteCount(), 0) << level;
+    EXPECT_EQ(g.form->DXSpriteEngine1.Engine()->Count(), 0) << level;
     total += game.points;
     EXPECT_EQ(game.totalPoints, total);
   }

@@ -77,6 +77,9 @@ std::vector<ScriptEvent> parseScript(const std::string& text, const std::string&
     } else if (verb == "state") {
       expectArgs(0);
       e.kind = Event::Kind::State;
+    } else if (verb == "terrain") {
+      expectArgs(0);
+      e.kind = Event::Kind::Terrain;
     } else if (verb == "shot") {
       expectArgs(1);
       e.kind = Event::Kind::Shot;
@@ -85,7 +88,7 @@ std::vector<ScriptEvent> parseScript(const std::string& text, const std::string&
       expectArgs(0);
       e.kind = Event::Kind::Quit;
     } else {
-      fail("unknown event '" + verb + "' (move, click, down, up, state, shot, quit)");
+      fail("unknown event '" + verb + "' (move, click, down, up, state, terrain, shot, quit)");
     }
     events.push_back(se);
   }
