@@ -1,8 +1,12 @@
 #include "tests/autopilot.h"
+
+#include <algorithm>
+#include <cmath>
 #include <cstdio>
 
 #include "actors/rock.h"
 #include "actors/shots.h"
+#include "actors/ufo.h"
 #include "actors/vehicle.h"
 #include "core/game_state.h"
 #include "platform/rounding.h"
@@ -15,7 +19,7 @@ constexpr int kUp = 38, kSpace = 32;
 
 // Columns between the front of a hazard and the column the body would fall into when the jump
 // starts: far enough to be in the air before it arrives, near enough to land after it has passed.
-constexpr int kJumpFrom = 30, kJumpTo = 70;
+constexpr int kJumpFrom = 12, kJumpTo = 70;
 // A rock is cleared while the body is at least 27 pixels up: from about the 9th to the 31st move of
 // the jump, so its right edge should still be this far from the body's left edge at take-off.
 constexpr int kRockJumpFrom = 75, kRockJumpTo = 110;
@@ -53,6 +57,20 @@ void Autopilot::decide() {
     const bool canShoot = inLine && game.ammoUsed < game.ammoLimit;
     if (canShoot && gap < 300 && !game.forwardShot->Flying) fire = true;
     if (!canShoot && gap >= kRockJumpFrom && gap <= kRockJumpTo) jump = true;
+  }
+  // A bomb about to blow a crater under the vehicle: be in the air when it lands, and come down
+  // after the crater has scrolled past.
+  const TSprajtbomby& bomb = *game.bomb;
+  if (!bomb.Ready) {
+    const int bc = round32(bomb.X);
+    const double movesLeft = (game.terrain[std::clamp(bc, 1, 801)].height - bomb.Y) / 10;
+    if (bc - 20 <= fall && fall <= bc + 20 + kJumpFrom && movesLeft < 12) jump = true;
+  }
+  // A saucer overhead: both guns fire together.
+  for (int i = 1; i <= 5; ++i) {
+    const TSprajtwroga& ufo = *game.ufos[i];
+    if (ufo.Active && std::abs(ufo.X + 41 - (game.body->X + 13)) < 50 && !game.upwardShot->Flying)
+      fire = true;
   }
   press(kUp, jump);
   press(kSpace, fire);

@@ -1,7 +1,8 @@
 #pragma once
-// A player for scenario tests: it watches the ground and the rocks coming in from the left and
-// presses the keys a careful player would: Up in time to clear a pit, crater or rock, Space when a
-// rock is in range and a round is left.
+// A player for scenario tests: it watches the ground, the rocks coming in from the left, the bomb and
+// the saucers, and presses the keys a careful player would: Up in time to clear a pit, crater or
+// rock (or to be in the air when a bomb lands underneath), Space when a rock is in the gun's line or
+// a saucer is overhead.
 #include "tests/game_fixture.h"
 
 namespace kv::test {
