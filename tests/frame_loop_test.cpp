@@ -122,6 +122,23 @@ TEST_F(FrameLoopTest, StopHandledInsideATickSkipsTheRestOfIt) {
   EXPECT_FALSE(g.form->Button2.Visible());
 }
 
+TEST_F(FrameLoopTest, AfterAStopTheNextLevelRedrawsWhenItsCounterSays) {
+  g.startLevel(1);
+  game.redrawTicks = game.speed;  // the tick that handles Stop has a redraw due
+  g.post(Event::Kind::MouseDown, 50, 20);
+  g.post(Event::Kind::MouseUp, 50, 20);
+  g.idle(1);
+  ASSERT_FALSE(game.levelRunning);
+  g.startLevel(2);
+  ASSERT_TRUE(game.levelRunning);
+  ASSERT_EQ(game.redrawTicks, 0);
+  const int before = g.presents();
+  g.ticks(game.speed);
+  EXPECT_EQ(g.presents(), before);  // nothing left over from the stopped level
+  g.ticks(1);
+  EXPECT_EQ(g.presents(), before + 1);
+}
+
 TEST_F(FrameLoopTest, LevelOneDigsPitsThatScrollAcross) {
   g.startLevel(1);
   int firstPitTick = -1;
