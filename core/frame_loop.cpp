@@ -64,8 +64,12 @@ void TForm1::DXTimer1Timer(TDXTimer& /*sender*/, int /*lagCount*/) {
   }
 
   Application.ProcessMessages();
-  // Stop (or closing the window) was handled just now: the selection screen owns the surface.
-  if (levelEnded() || Application.Terminated()) return;
+  // Stop (or closing the window) was handled just now: the selection screen owns the surface. A
+  // redraw this tick made due dies with the level, so the next level's first one comes on time.
+  if (levelEnded() || Application.Terminated()) {
+    game.redrawDue = false;
+    return;
+  }
 
   if (game.redrawDue) {
     redrawFrame();

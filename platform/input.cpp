@@ -1,6 +1,7 @@
 #include "platform/input.h"
 
-#include <cmath>
+#include <climits>
+#include <cstdint>
 #include <cstdlib>
 
 #include "platform/input_devices.h"
@@ -44,8 +45,12 @@ void TDXInput::pollKeyboard() {
   Keyboard.KeyStates.fill(0);
   Keyboard.States = 0;
   if (!Keyboard.Enabled) return;
-  if (ActiveOnly && !devices_.foreground()) return;
   keyboard_.snapshot(Keyboard.KeyStates);
+  // In the background the keys are read and thrown away, so a tap made there never shows later.
+  if (ActiveOnly && !devices_.foreground()) {
+    Keyboard.KeyStates.fill(0);
+    return;
+  }
   for (int state = 0; state < kInputStateCount; ++state) {
     for (int32_t code : Keyboard.Assigns[static_cast<size_t>(state)]) {
       if (code >= 1 && code <= 255 && (Keyboard.KeyStates[static_cast<size_t>(code)] & 0x80)) {
@@ -56,13 +61,30 @@ void TDXInput::pollKeyboard() {
   }
 }
 
+namespace {
+
+// a * b / c rounded to the nearest integer, halves away from zero, as the system's multiply-divide
+// does; results beyond 32 bits saturate.
+int64_t mulDiv(int64_t a, int64_t b, int64_t c) {
+  const __int128 product = static_cast<__int128>(a) * b;
+  const bool negative = (product < 0) != (c < 0);
+  const unsigned __int128 p = static_cast<unsigned __int128>(product < 0 ? -product : product);
+  const auto d = static_cast<unsigned __int128>(c < 0 ? -static_cast<__int128>(c) : c);
+  const unsigned __int128 q = (p + d / 2) / d;
+  const __int128 limit = INT32_MAX;
+  const __int128 value = q > static_cast<unsigned __int128>(limit) ? limit : static_cast<__int128>(q);
+  return static_cast<int64_t>(negative ? -value : value);
+}
+
+}  // namespace
+
 int32_t scaleJoystickAxis(int32_t position, int32_t min, int32_t max, int32_t deadZone, int32_t range) {
   const int64_t half = (static_cast<int64_t>(max) - min) / 2;
-  const int64_t rel = position - (min + half);  // the centre of the travel
+  // Measured from the centre of the travel; devices that report from 0 have it at half.
+  const int64_t rel = static_cast<int64_t>(position) - (min + half);
   const int64_t dz = half * deadZone / 100;
   if (half - dz == 0 || std::llabs(rel) <= dz) return 0;
-  const int64_t num = (rel > 0 ? rel - dz : rel + dz) * range;
-  return static_cast<int32_t>(std::llround(static_cast<double>(num) / static_cast<double>(half - dz)));
+  return static_cast<int32_t>(mulDiv(rel > 0 ? rel - dz : rel + dz, range, half - dz));
 }
 
 void TDXInput::pollJoystick() {
@@ -86,6 +108,11 @@ void TDXInput::pollJoystick() {
   if (Joystick.X > 0) Joystick.States |= stateBit(isRight);
   if (Joystick.Y < 0) Joystick.States |= stateBit(isUp);
   if (Joystick.Y > 0) Joystick.States |= stateBit(isDown);
+  // The D-pad steers like the stick.
+  if (r.hat & kHatLeft) Joystick.States |= stateBit(isLeft);
+  if (r.hat & kHatRight) Joystick.States |= stateBit(isRight);
+  if (r.hat & kHatUp) Joystick.States |= stateBit(isUp);
+  if (r.hat & kHatDown) Joystick.States |= stateBit(isDown);
 }
 
 }  // namespace kv

@@ -35,7 +35,9 @@ class TDXInput {
  public:
   TDXInput(KeyboardState& keyboard, InputDevices& devices);
 
-  // Reads every device and recomputes InputStates.
+  // Reads every device (joystick, keyboard, then the mouse, which stays off) and recomputes
+  // InputStates from the union of the bound devices' states. With ActiveOnly, nothing is down while
+  // the window is in the background. The stick's D-pad steers like the stick.
   void Poll();
   TDXInputStates InputStates = 0;
 
@@ -68,7 +70,9 @@ class TDXInput {
   TDXInputStates previousRaw_ = 0;
 };
 
-// One axis position scaled to -range..range with a dead zone in percent of half the travel.
+// One axis position scaled to -range..range with a dead zone in percent of half the travel: 0 inside
+// the dead zone (or when there is no travel left outside it), beyond it a straight line out to
+// +-range, rounded to the nearest integer with halves away from zero.
 int32_t scaleJoystickAxis(int32_t position, int32_t min, int32_t max, int32_t deadZone, int32_t range);
 
 }  // namespace kv

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 
 #include "core/game_state.h"
@@ -123,6 +124,23 @@ TEST_F(FrameLoopTest, StopHandledInsideATickSkipsTheRestOfIt) {
   EXPECT_FALSE(g.form->Button2.Visible());
 }
 
+TEST_F(FrameLoopTest, AfterAStopTheNextLevelRedrawsWhenItsCounterSays) {
+  g.startLevel(1);
+  game.redrawTicks = game.speed;  // the tick that handles Stop has a redraw due
+  g.post(Event::Kind::MouseDown, 50, 20);
+  g.post(Event::Kind::MouseUp, 50, 20);
+  g.idle(1);
+  ASSERT_FALSE(game.levelRunning);
+  g.startLevel(2);
+  ASSERT_TRUE(game.levelRunning);
+  ASSERT_EQ(game.redrawTicks, 0);
+  const int before = g.presents();
+  g.ticks(game.speed);
+  EXPECT_EQ(g.presents(), before);  // nothing left over from the stopped level
+  g.ticks(1);
+  EXPECT_EQ(g.presents(), before + 1);
+}
+
 TEST_F(FrameLoopTest, LevelOneDigsPitsThatScrollAcross) {
   g.startLevel(1);
   int firstPitTick = -1;
@@ -202,15 +220,61 @@ TEST(FrameLoopPaceTest, FastDisplaysWaitForSeveralVerticalBlanks) {
 namespace kv {
 namespace {
 
-// A data folder with the block font and a one-second tone as the music.
-std::string shortMusicDir() {
-  const std::string dir = test::blockFontDir() + "/with_music";
+// A data folder with the block font and a test tone (one second by default) as the music.
+std::string shortMusicDir(const std::string& tone = "tone44k") {
+  const std::string dir = test::blockFontDir() + "/with_" + tone;
   std::filesystem::create_directories(dir);
   std::filesystem::copy_file(test::blockFontDir() + "/alfabet", dir + "/alfabet",
                              std::filesystem::copy_options::overwrite_existing);
-  std::filesystem::copy_file(KV_TEST_FIXTURE_DIR "/tone44k.mp3", dir + "/Velunora002c.mp3",
+  std::filesystem::copy_file(KV_TEST_FIXTURE_DIR "/" + tone + ".mp3", dir + "/Velunora002c.mp3",
                              std::filesystem::copy_options::overwrite_existing);
   return dir;
+}
+
+// Lets virtual time pass outside the ticks until the music stands exactly at `bytes`.
+void playMusicUpTo(test::GameFixture& g, uint64_t bytes) {
+  VirtualClock& clock = g.hb().clock;
+  for (uint64_t pos; (pos = BASS_ChannelGetPosition(game.musicStream)) < bytes;) {
+    // Never more than the frames still missing (a frame lasts a little over 22675 ns).
+    clock.advanceTo(clock.nowNs() + std::max<uint64_t>(1, (bytes - pos) / 4) * 22675);
+  }
+}
+
+TEST(FrameLoopMusicTest, TheTickRestartsTheMusicOnlyPastOneHundredBytesBeforeItsEnd) {
+  if (!std::filesystem::exists(KV_TEST_FIXTURE_DIR "/tone44k.mp3"))
+    GTEST_SKIP() << "no MP3 fixtures (no lame)";
+  GameFixture g(60, 1, {shortMusicDir()});
+  g.startLevel(1);
+  g.ticks(1);  // the banner ran the tone out; this tick started it over
+  const uint32_t length = game.musicLength;
+  ASSERT_EQ(length, 44100u * 4);
+  playMusicUpTo(g, length - 100);
+  ASSERT_EQ(BASS_ChannelGetPosition(game.musicStream), length - 100);
+  game.redrawTicks = 0;  // ticks that do not redraw let no time pass
+  const uint64_t t = g.hb().clock.nowNs();
+  g.ticks(1);
+  ASSERT_EQ(g.hb().clock.nowNs(), t);
+  EXPECT_EQ(BASS_ChannelGetPosition(game.musicStream), length - 100);  // not yet
+  playMusicUpTo(g, length - 96);                                       // one frame on
+  game.redrawTicks = 0;
+  g.ticks(1);
+  EXPECT_EQ(BASS_ChannelGetPosition(game.musicStream), 0u);  // started over
+}
+
+TEST(FrameLoopMusicTest, MusicShorterThanOneHundredBytesPlaysOnceAndNeverLoops) {
+  if (!std::filesystem::exists(KV_TEST_FIXTURE_DIR "/blip44k.mp3"))
+    GTEST_SKIP() << "no MP3 fixtures (no lame)";
+  GameFixture g(60, 1, {shortMusicDir("blip44k")});
+  ASSERT_EQ(game.musicLength, 80u);
+  // The margin is taken from the length in unsigned 32 bits: 80 - 100 is 4294967276, beyond any
+  // position, so the check never fires. The level start plays the blip once; then it stays over.
+  g.startLevel(1);
+  EXPECT_EQ(BASS_ChannelGetPosition(game.musicStream), 80u);
+  for (int i = 0; i < 100; ++i) {
+    g.ticks(1);
+    ASSERT_EQ(BASS_ChannelGetPosition(game.musicStream), 80u) << "tick " << i;
+  }
+  EXPECT_TRUE(game.levelRunning);
 }
 
 TEST(FrameLoopMusicTest, TheMusicStartsWithTheFirstLevelAndLoops) {

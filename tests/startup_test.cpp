@@ -65,14 +65,29 @@ TEST(StartupTest, DataFilesAreFoundInTheWorkingFolderFirst) {
   EXPECT_EQ(dirs.front(), ".");
 }
 
-TEST(StartupTest, ExitFreesTheLibraryBeforeTheWindowCloses) {
+TEST(StartupTest, ExitReleasesTheLibraryAPlainCloseOnlyFreesTheStream) {
+  {
+    GameFixture g;
+    const uint32_t stream = game.musicStream;
+    g.post(Event::Kind::Quit);  // the system's close key
+    g.app->ProcessMessages();
+    EXPECT_TRUE(g.app->Terminated());
+    EXPECT_EQ(BASS_ChannelGetPosition(stream), kPositionError);
+    // The library is still up: it can stop its output, and refuses to start a second time.
+    EXPECT_EQ(BASS_Stop(), kTrue);
+    EXPECT_EQ(BASS_Init(1, 44100, 0, nullptr, nullptr), kFalse);
+  }
   GameFixture g;
   const uint32_t stream = game.musicStream;
   g.click(394, 529);  // Exit
   EXPECT_TRUE(g.app->Terminated());
-  // The library is gone: the old stream handle answers nothing any more.
   EXPECT_EQ(BASS_ChannelGetPosition(stream), kPositionError);
   EXPECT_EQ(BASS_ChannelPlay(stream, kFalse), kFalse);
+  // The library was released, so nothing answers any more and it may be started anew.
+  EXPECT_EQ(BASS_Stop(), kFalse);
+  EXPECT_EQ(BASS_StreamCreateFile(kFalse, KV_TEST_DATA_DIR "/Velunora002c.mp3", 0, 0, 0), 0u);
+  EXPECT_EQ(BASS_Init(1, 44100, 0, nullptr, nullptr), kTrue);
+  BASS_Free();
 }
 
 }  // namespace

@@ -10,11 +10,24 @@
 
 namespace kv {
 
+// Joystick 0 and the focus as tests set them.
 class VirtualInput : public InputDevices {
  public:
-  JoystickReading joystick(int id) override { return id == 0 ? stick : JoystickReading{}; }
+  JoystickReading joystick(int id) override { return id == 0 && stick.present ? stick : JoystickReading{}; }
   bool foreground() override { return inForeground; }
-  JoystickReading stick;  // tests plug in a controller here
+
+  // A controller with 0..65535 axes at rest and `buttons` buttons, none pressed.
+  void plugStick(int buttons = 4) {
+    stick = JoystickReading{};
+    stick.present = true;
+    stick.maxX = stick.maxY = stick.maxZ = 65535;
+    stick.x = stick.y = stick.z = 32767;
+    stick.buttonCount = buttons;
+  }
+  // Pulled out while the game runs; whatever was held on it goes with it.
+  void pullStick() { stick.present = false; }
+
+  JoystickReading stick;
   bool inForeground = true;
 };
 

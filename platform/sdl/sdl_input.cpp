@@ -26,15 +26,39 @@ bool SdlInput::startJoysticks() {
   return started_;
 }
 
+namespace {
+
+// SDL reads an axis as -32768..32767; the game's scaling takes it as the multimedia joystick
+// reports it, 0..65535 with the centre at 32767.
+int fromSdlAxis(SDL_Joystick* j, int axis, int axes) {
+  // A stick without that axis reads it at rest.
+  return (axis < axes ? SDL_JoystickGetAxis(j, axis) : 0) - SDL_JOYSTICK_AXIS_MIN;
+}
+
+uint8_t hatBits(Uint8 hat) {
+  uint8_t bits = 0;
+  if (hat & SDL_HAT_UP) bits |= kHatUp;
+  if (hat & SDL_HAT_RIGHT) bits |= kHatRight;
+  if (hat & SDL_HAT_DOWN) bits |= kHatDown;
+  if (hat & SDL_HAT_LEFT) bits |= kHatLeft;
+  return bits;
+}
+
+}  // namespace
+
 JoystickReading SdlInput::joystick(int id) {
   JoystickReading r;
   if (id < 0 || !startJoysticks()) return r;
+  // With the joystick events switched off nothing else updates the sticks: this reads them and also
+  // finds controllers plugged in or pulled out since the last call.
   SDL_JoystickUpdate();
   if (static_cast<size_t>(id) >= open_.size()) open_.resize(static_cast<size_t>(id) + 1, nullptr);
   SDL_Joystick*& j = open_[static_cast<size_t>(id)];
   if (j && !SDL_JoystickGetAttached(j)) {
+    // Pulled out: let it go now, so it is never read again; the poll sees no stick at all.
     SDL_JoystickClose(j);
     j = nullptr;
+    return r;
   }
   if (!j) {
     if (id >= SDL_NumJoysticks()) return r;
@@ -42,17 +66,17 @@ JoystickReading SdlInput::joystick(int id) {
     if (!j) return r;
   }
   r.present = true;
-  r.minX = r.minY = r.minZ = SDL_JOYSTICK_AXIS_MIN;
-  r.maxX = r.maxY = r.maxZ = SDL_JOYSTICK_AXIS_MAX;
+  r.minX = r.minY = r.minZ = 0;
+  r.maxX = r.maxY = r.maxZ = SDL_JOYSTICK_AXIS_MAX - SDL_JOYSTICK_AXIS_MIN;
   const int axes = SDL_JoystickNumAxes(j);
-  // A stick without a third axis reads that axis at rest.
-  r.x = axes > 0 ? SDL_JoystickGetAxis(j, 0) : 0;
-  r.y = axes > 1 ? SDL_JoystickGetAxis(j, 1) : 0;
-  r.z = axes > 2 ? SDL_JoystickGetAxis(j, 2) : 0;
+  r.x = fromSdlAxis(j, 0, axes);
+  r.y = fromSdlAxis(j, 1, axes);
+  r.z = fromSdlAxis(j, 2, axes);
   r.buttonCount = std::clamp(SDL_JoystickNumButtons(j), 0, 32);
   for (int b = 0; b < r.buttonCount; ++b) {
     if (SDL_JoystickGetButton(j, b)) r.buttons |= 1u << b;
   }
+  if (SDL_JoystickNumHats(j) > 0) r.hat = hatBits(SDL_JoystickGetHat(j, 0));
   return r;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
-// Joysticks through SDL (opened when the game first asks for one) and the window's focus.
+// Joysticks through SDL and the window's focus. A stick is opened when the game first asks for it
+// and closed as soon as it is pulled out; one plugged in later is opened on the next read.
 #include <vector>
 
 #include "platform/input_devices.h"

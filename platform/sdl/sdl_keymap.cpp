@@ -15,7 +15,6 @@ enum Vk : int {
   kShift = 16,
   kControl = 17,
   kMenu = 18,  // Alt
-  kPause = 19,
   kCapital = 20,
   kEscape = 27,
   kSpace = 32,
@@ -27,35 +26,61 @@ enum Vk : int {
   kUp = 38,
   kRight = 39,
   kDown = 40,
-  kSnapshot = 44,
   kInsert = 45,
   kDelete = 46,
   kLWin = 91,
   kRWin = 92,
   kApps = 93,
   kNumpad0 = 96,
-  kMultiply = 106,
   kAdd = 107,
   kSubtract = 109,
   kDecimal = 110,
   kDivide = 111,
   kF1 = 112,
-  kF13 = 124,
   kNumLock = 144,
   kScroll = 145,
-  kOemSemicolon = 186,  // ; :
-  kOemPlus = 187,       // = +
-  kOemComma = 188,
-  kOemMinus = 189,
-  kOemPeriod = 190,
-  kOemSlash = 191,  // / ?
-  kOemGrave = 192,  // ` ~
-  kOemLBracket = 219,
-  kOemBackslash = 220,
-  kOemRBracket = 221,
-  kOemQuote = 222,
-  kOemLessGreater = 226,  // the extra key beside left Shift on ISO keyboards
 };
+
+// The punctuation keys the game can see, by the character they carry unshifted.
+int punctuationCode(int ch) {
+  switch (ch) {
+    case '=':
+    case '[':
+    case ']':
+    case ';':
+    case '\'':
+    case '\\':
+    case ',':
+    case '.':
+    case '/':
+      return ch;
+    default:
+      return 0;  // minus, the grave accent and the rest
+  }
+}
+
+// The keys whose symbol the layout may change. Minus, the grave accent and the extra ISO key give
+// no code by their place, but still type letters on some layouts.
+bool punctuationPlace(int sc) {
+  switch (sc) {
+    case SDL_SCANCODE_MINUS:
+    case SDL_SCANCODE_EQUALS:
+    case SDL_SCANCODE_LEFTBRACKET:
+    case SDL_SCANCODE_RIGHTBRACKET:
+    case SDL_SCANCODE_BACKSLASH:
+    case SDL_SCANCODE_NONUSHASH:
+    case SDL_SCANCODE_SEMICOLON:
+    case SDL_SCANCODE_APOSTROPHE:
+    case SDL_SCANCODE_GRAVE:
+    case SDL_SCANCODE_COMMA:
+    case SDL_SCANCODE_PERIOD:
+    case SDL_SCANCODE_SLASH:
+    case SDL_SCANCODE_NONUSBACKSLASH:
+      return true;
+    default:
+      return false;
+  }
+}
 
 int byPlace(int sc) {
   if (sc >= SDL_SCANCODE_A && sc <= SDL_SCANCODE_Z) return 'A' + (sc - SDL_SCANCODE_A);
@@ -63,14 +88,13 @@ int byPlace(int sc) {
   if (sc >= SDL_SCANCODE_1 && sc <= SDL_SCANCODE_9) return '1' + (sc - SDL_SCANCODE_1);
   if (sc == SDL_SCANCODE_0) return '0';
   if (sc >= SDL_SCANCODE_F1 && sc <= SDL_SCANCODE_F12) return kF1 + (sc - SDL_SCANCODE_F1);
-  if (sc >= SDL_SCANCODE_F13 && sc <= SDL_SCANCODE_F24) return kF13 + (sc - SDL_SCANCODE_F13);
   // The numeric pad runs 1..9 then 0.
   if (sc >= SDL_SCANCODE_KP_1 && sc <= SDL_SCANCODE_KP_9) return kNumpad0 + 1 + (sc - SDL_SCANCODE_KP_1);
   switch (sc) {
     case SDL_SCANCODE_KP_0:
       return kNumpad0;
     case SDL_SCANCODE_KP_MULTIPLY:
-      return kMultiply;
+      return '*';  // a character code like the other punctuation, not the pad's own 106
     case SDL_SCANCODE_KP_PLUS:
       return kAdd;
     case SDL_SCANCODE_KP_MINUS:
@@ -80,7 +104,6 @@ int byPlace(int sc) {
     case SDL_SCANCODE_KP_DIVIDE:
       return kDivide;
     case SDL_SCANCODE_KP_ENTER:
-      return kReturn;
     case SDL_SCANCODE_RETURN:
       return kReturn;
     case SDL_SCANCODE_ESCAPE:
@@ -117,10 +140,6 @@ int byPlace(int sc) {
       return kNumLock;
     case SDL_SCANCODE_SCROLLLOCK:
       return kScroll;
-    case SDL_SCANCODE_PAUSE:
-      return kPause;
-    case SDL_SCANCODE_PRINTSCREEN:
-      return kSnapshot;
     case SDL_SCANCODE_LSHIFT:
     case SDL_SCANCODE_RSHIFT:
       return kShift;
@@ -136,63 +155,27 @@ int byPlace(int sc) {
       return kRWin;
     case SDL_SCANCODE_APPLICATION:
       return kApps;
-    case SDL_SCANCODE_SEMICOLON:
-      return kOemSemicolon;
     case SDL_SCANCODE_EQUALS:
-      return kOemPlus;
-    case SDL_SCANCODE_COMMA:
-      return kOemComma;
-    case SDL_SCANCODE_MINUS:
-      return kOemMinus;
-    case SDL_SCANCODE_PERIOD:
-      return kOemPeriod;
-    case SDL_SCANCODE_SLASH:
-      return kOemSlash;
-    case SDL_SCANCODE_GRAVE:
-      return kOemGrave;
+      return '=';
     case SDL_SCANCODE_LEFTBRACKET:
-      return kOemLBracket;
-    case SDL_SCANCODE_BACKSLASH:
-    case SDL_SCANCODE_NONUSHASH:
-      return kOemBackslash;
+      return '[';
     case SDL_SCANCODE_RIGHTBRACKET:
-      return kOemRBracket;
+      return ']';
+    case SDL_SCANCODE_SEMICOLON:
+      return ';';
     case SDL_SCANCODE_APOSTROPHE:
-      return kOemQuote;
-    case SDL_SCANCODE_NONUSBACKSLASH:
-      return kOemLessGreater;
+      return '\'';
+    case SDL_SCANCODE_BACKSLASH:
+    case SDL_SCANCODE_NONUSHASH:  // the ISO key beside Enter sends the backslash key's scan code
+      return '\\';
+    case SDL_SCANCODE_COMMA:
+      return ',';
+    case SDL_SCANCODE_PERIOD:
+      return '.';
+    case SDL_SCANCODE_SLASH:
+      return '/';
     default:
-      return 0;
-  }
-}
-
-// Punctuation by the character the layout types on the key.
-int byCharacter(int kc) {
-  switch (kc) {
-    case ';':
-      return kOemSemicolon;
-    case '=':
-      return kOemPlus;
-    case ',':
-      return kOemComma;
-    case '-':
-      return kOemMinus;
-    case '.':
-      return kOemPeriod;
-    case '/':
-      return kOemSlash;
-    case '`':
-      return kOemGrave;
-    case '[':
-      return kOemLBracket;
-    case '\\':
-      return kOemBackslash;
-    case ']':
-      return kOemRBracket;
-    case '\'':
-      return kOemQuote;
-    default:
-      return 0;
+      return 0;  // minus, grave accent, Pause, Print Screen, F13 and up, media keys...
   }
 }
 
@@ -204,10 +187,10 @@ int virtualKeyFor(int scancode, int keycode) {
   // the numeric pad and the control keys stay where they are whatever they type.
   const int place = byPlace(scancode);
   const bool letterPlace = scancode >= SDL_SCANCODE_A && scancode <= SDL_SCANCODE_Z;
-  const bool layoutKey = letterPlace || place == 0 || place >= kOemSemicolon;
+  const bool layoutKey = letterPlace || punctuationPlace(scancode) || place == 0;
   if (layoutKey && keycode >= SDLK_a && keycode <= SDLK_z) return 'A' + (keycode - SDLK_a);
   // A letter key that types punctuation in this layout (',' where QWERTY has M) is that punctuation.
-  if (letterPlace && byCharacter(keycode) != 0) return byCharacter(keycode);
+  if (letterPlace && punctuationCode(keycode) != 0) return punctuationCode(keycode);
   return place;
 }
 
