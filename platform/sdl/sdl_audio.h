@@ -20,6 +20,10 @@ class SdlAudio : public AudioDevice {
   void lock() override;
   void unlock() override;
 
+  // SDL reported an output device gone (SDL_AUDIODEVICEREMOVED); when it is ours, it closes and the
+  // audio system hears of the loss.
+  void deviceRemoved(uint32_t which);
+
  private:
   static void callback(void* self, uint8_t* stream, int len);
 
