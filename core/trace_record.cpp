@@ -2,6 +2,7 @@
 
 #include <charconv>
 
+#include "core/form.h"
 #include "core/game_state.h"
 
 namespace kv {
@@ -45,6 +46,17 @@ class JsonObject {
 // The vehicle body's position while a level runs, "null" otherwise; defined with the actors.
 std::string traceBody();
 
+// PlayWave calls on each of the six wave entries since the program started.
+static std::string tracePlays() {
+  const TWaveCollection* items = game.Form1 ? &game.Form1->DXWaveList1.Items() : nullptr;
+  std::string list = "[";
+  for (int32_t i = 0; i < 6; ++i) {
+    const uint64_t calls = items && i < items->Count() ? (*items)[i].playWaveCalls() : 0;
+    list += (i ? "," : "") + std::to_string(calls);
+  }
+  return list + "]";
+}
+
 std::string traceRecord(const std::string& event, uint32_t timeMs) {
   JsonObject o;
   o.field("event", event)
@@ -67,7 +79,8 @@ std::string traceRecord(const std::string& event, uint32_t timeMs) {
       .field("rockCount", static_cast<long long>(game.rockCount))
       .field("introPending", game.introPending)
       .field("captionScale", static_cast<long long>(game.captionScale))
-      .raw("body", traceBody());
+      .raw("body", traceBody())
+      .raw("plays", tracePlays());
   return o.str();
 }
 
