@@ -77,6 +77,10 @@ TEST_F(DXSoundTest, OverlappingPlaysTakeACopyEachAndFinishedCopiesAreReused) {
   EXPECT_TRUE(audio.mixer().isPlaying(copies[0]));
   EXPECT_FALSE(audio.mixer().isPlaying(copies[1]));
   EXPECT_EQ(shot.playWaveCalls(), 4u);
+  shot.PlayWave(false);
+  shot.StopWave();  // every copy stops and stays
+  EXPECT_FALSE(shot.IsWavePlaying());
+  EXPECT_EQ(shot.copies(), copies);
 }
 
 TEST_F(DXSoundTest, AtTheLimitOfCopiesTheOldestStartsOverAndBecomesTheNewest) {

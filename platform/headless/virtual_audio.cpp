@@ -25,7 +25,6 @@ VirtualAudio::VirtualAudio(VirtualClock& clock) : clock_(clock) {
 
 bool VirtualAudio::open(int sampleRate, MixCallback mix) {
   if (openFails_ || sampleRate <= 0) return false;
-  if (recorder_) recordSilenceUntil(framesIn(clock_.nowNs(), recordRate_));
   open_ = true;
   rate_ = recorder_ ? recordRate_ : sampleRate;
   mix_ = std::move(mix);
