@@ -138,9 +138,13 @@ void TWaveCollectionItem::PlayWave(bool wait) {
     m.play(copy, false);
   }
   if (!wait) return;
-  // A card that goes away meanwhile ends the wait too: nothing would ever finish the copy.
+  // A card that goes away meanwhile would never finish the copy, and it may be gone before the game
+  // hears of it: the wait also ends a second after the copy should have ended.
   Clock& clock = device_->clock();
-  while (device_ && audio.isOpen() && m.isPlaying(copy)) clock.sleepMs(10);
+  const int64_t limitMs = sample_->frames() * 1000 / std::max(m.rate(copy), 1) + 1000;
+  for (int64_t waited = 0; waited < limitMs && audio.isOpen() && m.isPlaying(copy); waited += 10) {
+    clock.sleepMs(10);
+  }
 }
 
 void TWaveCollectionItem::StopWave() {

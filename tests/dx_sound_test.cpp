@@ -175,6 +175,28 @@ TEST_F(DXSoundTest, WithoutASoundCardEveryCallDoesNothing) {
   EXPECT_THROW(homeless.Loaded(), EDXSoundError);  // "Form not found" is not caught
 }
 
+TEST(DXSoundWaitTest, AWaitOnACardThatStoppedPullingEndsASecondAfterTheSound) {
+  // A card that says it is open but never mixes, as one that died before anyone was told.
+  struct DeadCard : AudioDevice {
+    bool open(int, MixCallback) override { return true; }
+    void close() override {}
+    bool isOpen() const override { return true; }
+    int sampleRate() const override { return 44100; }
+    void lock() override {}
+    void unlock() override {}
+  } card;
+  VirtualClock clock;
+  AudioSystem audio(card);
+  TDXSound sound(audio, clock);
+  TDXWaveList list;
+  TWaveCollectionItem& jump = list.Items().Add();
+  jump.Wave = {pcmFormat(22050, 8, 1), std::vector<uint8_t>(11025, 200)};  // half a second
+  list.SetDXSound(&sound);
+  sound.Loaded();
+  jump.PlayWave(true);
+  EXPECT_EQ(clock.nowNs(), 1500 * kMs);
+}
+
 TEST_F(DXSoundTest, TheDeviceBringsItsListsUpAndDownInOrder) {
   std::vector<int> steps;
   sound.RegisterNotifyEvent(&steps,
