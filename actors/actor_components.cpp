@@ -11,14 +11,11 @@ bool inputHeld(TDXInputState state) {
 }
 
 void playSound(int entry) {
-  if (!actorComponents.sounds) return;
-  (void)entry;
+  if (actorComponents.sounds) actorComponents.sounds->Items()[entry].PlayWave(false);
 }
 
 bool soundPlaying(int entry) {
-  if (!actorComponents.sounds) return false;
-  (void)entry;
-  return false;
+  return actorComponents.sounds && actorComponents.sounds->Items()[entry].IsWavePlaying();
 }
 
 }  // namespace kv

@@ -40,6 +40,8 @@ CommandLine parseCommandLine(const std::vector<std::string>& args) {
       c.scriptPath = value();
     } else if (a == "--trace") {
       c.tracePath = value();
+    } else if (a == "--audio-out") {
+      c.audioOutPath = value();
     } else if (a == "--help" || a == "-h") {
       c.help = true;
     } else if (a == "--version") {
@@ -51,6 +53,7 @@ CommandLine parseCommandLine(const std::vector<std::string>& args) {
   if (!c.headless) {
     if (c.refreshGiven) throw UsageError("--refresh applies only with --headless");
     if (!c.scriptPath.empty()) throw UsageError("--script applies only with --headless");
+    if (!c.audioOutPath.empty()) throw UsageError("--audio-out applies only with --headless");
   }
   if (c.headless && c.windowed) throw UsageError("--windowed and --headless exclude each other");
   return c;
@@ -58,7 +61,7 @@ CommandLine parseCommandLine(const std::vector<std::string>& args) {
 
 const char* usageText() {
   return "usage: korvalundrix [--windowed] [--headless] [--seed N] [--refresh HZ] [--script FILE]\n"
-         "                    [--trace FILE] [--help] [--version]\n"
+         "                    [--trace FILE] [--audio-out FILE] [--help] [--version]\n"
          "\n"
          "  --windowed      play in a window instead of full screen\n"
          "  --headless      run without a window or sound card, on virtual time\n"
@@ -69,6 +72,8 @@ const char* usageText() {
          "                    T move X Y | T click X Y | T down VK | T up VK | T state |\n"
          "                    T shot FILE.bmp | T quit\n"
          "  --trace FILE    write JSON Lines: start, level_start, level_end, state, exit\n"
+         "  --audio-out FILE  headless: write everything the virtual sound card played, from\n"
+         "                  time 0 to the exit, as a 16-bit stereo WAV file\n"
          "  --help          show this text\n"
          "  --version       show the version\n";
 }

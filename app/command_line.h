@@ -16,6 +16,7 @@ struct CommandLine {
   bool refreshGiven = false;
   std::string scriptPath;
   std::string tracePath;
+  std::string audioOutPath;
   bool help = false;
   bool version = false;
 };

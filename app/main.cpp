@@ -13,6 +13,7 @@
 #include "platform/audio_system.h"
 #include "platform/headless/headless_backend.h"
 #include "platform/headless/script.h"
+#include "platform/headless/wav_stream.h"
 #include "platform/sdl/sdl_backend.h"
 
 namespace {
@@ -46,6 +47,11 @@ int run(const kv::CommandLine& cl) {
   }
 
   kv::AudioSystem audio(platform->audio);
+  kv::WavStream audioOut;
+  if (!cl.audioOutPath.empty()) {
+    if (!audioOut.open(cl.audioOutPath, audio.sampleRate())) return fail(2, audioOut.error());
+    headless->audio.record(audio.sampleRate(), [&](const int16_t* s, int n) { audioOut.write(s, n); });
+  }
   kv::TApplication app(*platform);
   kv::TraceWriter trace(platform->clock);
   if (!cl.tracePath.empty() && !trace.open(cl.tracePath)) {
@@ -86,6 +92,10 @@ int run(const kv::CommandLine& cl) {
   trace.write("start");
   app.Run();
   trace.write("exit");
+  if (!cl.audioOutPath.empty()) {
+    headless->audio.finishRecording();
+    if (!audioOut.finish()) status = fail(2, audioOut.error());
+  }
   return status;
 }
 

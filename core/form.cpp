@@ -12,6 +12,7 @@ TForm1::TForm1(TApplication& app, AudioSystem& audio, FormSettings settings)
       DXDraw1(app.platform().video),
       DXTimer1(app, app.platform().clock),
       DXTimer2(app, app.platform().clock),
+      DXSound1(audio, app.platform().clock),
       DXInput1(app.keyboard(), app.platform().input),
       Button1(app, "Play", 331, 407, 127, 57),
       Button2(app, "Stop", 16, 8, 75, 25),
@@ -63,6 +64,9 @@ void TForm1::loadComponents() {
   loadImages(DXImageList2);
   DXImageList2.SetDXDraw(&DXDraw1);
   loadSounds(DXWaveList1);
+  DXSound1.AutoInitialize = true;
+  DXSound1.Options = 0;
+  DXWaveList1.SetDXSound(&DXSound1);
 
   for (TDXTimer* t : {&DXTimer1, &DXTimer2}) {
     t->BeginLoading();
@@ -94,6 +98,9 @@ void TForm1::loadComponents() {
   Button7.OnClick = [this] { levelButtonClick(4); };
   Button8.OnClick = [this] { levelButtonClick(5); };
   Button9.OnClick = [this] { levelButtonClick(6); };
+
+  // The sound device starts last, when everything is loaded; without a sound card it stays silent.
+  DXSound1.Loaded();
 }
 
 bool TForm1::Show() {

@@ -13,6 +13,7 @@
 #include "gfx/image_list.h"
 #include "platform/application.h"
 #include "platform/audio_system.h"
+#include "platform/dx_sound.h"
 #include "platform/frame_timer.h"
 #include "platform/input.h"
 #include "platform/push_button.h"
@@ -57,6 +58,7 @@ class TForm1 : public FormEventSink {
   TDXTimer DXTimer2;
   TDXSpriteEngine DXSpriteEngine1;
   TDXImageList DXImageList2;
+  TDXSound DXSound1;  // before the wave list, which frees its voices first
   TDXWaveList DXWaveList1;
   TDXInput DXInput1;
   TButton Button1, Button2, Button3, Button4, Button5, Button6, Button7, Button8, Button9;

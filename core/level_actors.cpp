@@ -145,8 +145,13 @@ void TForm1::setEnginePitch() {
   if (game.speed == game.slowSpeed) engine.SetPlayFrequency(35000);
 }
 
-void TForm1::startEngineSound() {}
-void TForm1::stopEngineSound() {}
+void TForm1::startEngineSound() {
+  DXWaveList1.Items()[kEngineSound].PlayWave(false);
+}
+
+void TForm1::stopEngineSound() {
+  DXWaveList1.Items()[kEngineSound].StopWave();
+}
 
 void TForm1::drawHud() {
   TDirectDrawSurface* surface = DXDraw1.Surface();

@@ -7,6 +7,21 @@
 
 namespace kv {
 
+namespace {
+
+// PlayWave calls on each of the six wave entries since the program started.
+std::string tracePlays() {
+  const TWaveCollection* items = game.Form1 ? &game.Form1->DXWaveList1.Items() : nullptr;
+  std::string list = "[";
+  for (int32_t i = 0; i < 6; ++i) {
+    const uint64_t calls = items && i < items->Count() ? (*items)[i].playWaveCalls() : 0;
+    list += (i ? "," : "") + std::to_string(calls);
+  }
+  return list + "]";
+}
+
+}  // namespace
+
 std::string traceRecord(const std::string& event, uint32_t timeMs) {
   JsonObject o;
   o.field("event", event)
@@ -31,6 +46,7 @@ std::string traceRecord(const std::string& event, uint32_t timeMs) {
       .field("captionScale", game.captionScale);
   traceActors(o);
   // The input states of the last poll, bit n for state n.
+  o.raw("plays", tracePlays());
   o.field("input", static_cast<int64_t>(game.Form1 ? game.Form1->DXInput1.InputStates : 0));
   return o.str();
 }

@@ -21,6 +21,18 @@ class AudioDevice {
   // Game code changes shared mixer state between lock and unlock (the mix may run on another thread).
   virtual void lock() = 0;
   virtual void unlock() = 0;
+
+  // The audio system learns here that the sound card went away while it was open (unplugged, or its
+  // server gone). The device has closed itself by then; the call comes on the game's thread.
+  void setLostHandler(std::function<void()> handler) { lostHandler_ = std::move(handler); }
+
+ protected:
+  void reportLost() {
+    if (lostHandler_) lostHandler_();
+  }
+
+ private:
+  std::function<void()> lostHandler_;
 };
 
 // Holds the device lock for one scope.

@@ -1,6 +1,7 @@
 #include "platform/mixer.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstring>
 
 namespace kv {
@@ -47,10 +48,12 @@ struct Mixer::Voice {
   int rate = 0;
   uint64_t step = 0;
   uint64_t pos = 0;
-  bool playing = false;
+  // The mix ends voices on its own thread while the game may be asking about them.
+  std::atomic<bool> playing{false};
   bool looped = false;
-  bool ended = false;
-  bool jumped = false;  // the next frame does not follow the last one heard
+  std::atomic<bool> ended{false};
+  std::atomic<int64_t> heard{0};  // position() as of the last mix or change
+  bool jumped = false;            // the next frame does not follow the last one heard
 
   std::vector<int16_t> buf;  // streams: decoded frames, interleaved
   int bufFrames = 0;
@@ -91,6 +94,7 @@ VoiceId Mixer::insert(std::unique_ptr<Voice> v) {
   if (nextId_ == 0) nextId_ = 1;
   v->rate = v->ownRate;
   v->step = (uint64_t(v->rate) << kFracBits) / uint64_t(outputRate_);
+  publishPosition(*v);
   voices_.push_back(std::move(v));
   return voices_.back()->id;
 }
@@ -162,6 +166,14 @@ void Mixer::rewind(Voice& v) {
     v.sourceDone = !v.stream->rewind();
   }
   if (v.playing) v.jumped = true;
+  publishPosition(v);
+}
+
+void Mixer::publishPosition(Voice& v) noexcept {
+  const int64_t idx = static_cast<int64_t>(v.pos >> kFracBits);
+  v.heard.store(
+      v.sample ? std::min(idx, v.sample->frames()) : v.bufStart + std::min<int64_t>(idx, v.bufFrames),
+      std::memory_order_relaxed);
 }
 
 void Mixer::play(VoiceId id, bool fromStart) {
@@ -219,14 +231,12 @@ void Mixer::setPosition(VoiceId id, int64_t frame) {
   v->pos = static_cast<uint64_t>(std::min(frame, v->sample->frames())) << kFracBits;
   v->ended = false;
   if (v->playing) v->jumped = true;
+  publishPosition(*v);
 }
 
 int64_t Mixer::position(VoiceId id) const {
   const Voice* v = find(id);
-  if (!v) return 0;
-  const int64_t idx = static_cast<int64_t>(v->pos >> kFracBits);
-  if (v->sample) return std::min(idx, v->sample->frames());
-  return v->bufStart + std::min<int64_t>(idx, v->bufFrames);
+  return v ? v->heard.load(std::memory_order_relaxed) : 0;
 }
 
 // Adds frames of one recording voice to acc, until it has nothing more to sound.
@@ -343,6 +353,7 @@ void Mixer::mix(int16_t* out, int frames) noexcept {
       } else {
         mixStream(v, acc, n);
       }
+      publishPosition(v);
     }
     for (int i = 0; i < n && declickLeft_ > 0; ++i, --declickLeft_) {
       const double k = static_cast<double>(declickLeft_) / declickFrames_;

@@ -5,8 +5,10 @@
 // has its own rate; it is resampled to the output rate by linear interpolation.
 //
 // The game changes voices from its own thread with the device lock held (AudioSystem); mix() runs on
-// the audio thread and neither allocates nor throws. Voice ids are never reused, so a stale id simply
-// names no voice and every call on it does nothing.
+// the audio thread and neither allocates nor throws. Only that one game thread ever changes voices,
+// so it may ask about them (hasVoice, isPlaying, atEnd, position, rate) without the lock: those read
+// what the audio thread publishes as it mixes, and the game's every tick never waits for a mix.
+// Voice ids are never reused, so a stale id simply names no voice and every call on it does nothing.
 #include <array>
 #include <cstdint>
 #include <memory>
@@ -95,6 +97,7 @@ class Mixer {
   Voice* find(VoiceId id) const;
   VoiceId insert(std::unique_ptr<Voice> v);
   void rewind(Voice& v);
+  static void publishPosition(Voice& v) noexcept;
   void endVoice(Voice& v) noexcept;
   void mixSample(Voice& v, int32_t* acc, int frames) noexcept;
   void mixStream(Voice& v, int32_t* acc, int frames) noexcept;

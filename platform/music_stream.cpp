@@ -158,7 +158,7 @@ QWORD BASS_ChannelGetPosition(DWORD handle) {
   Library& l = lib();
   const Stream* s = findStream(handle);
   if (!s) return kPositionError;
-  auto guard = l.system->lock();
+  // Asked on every tick: it reads what the mix last published and never waits for the mix.
   const Mixer& m = l.system->mixer();
   // A stream that has run out counts as at its end, even when damage cut its decoding short.
   if (m.atEnd(s->voice)) return s->lengthBytes;

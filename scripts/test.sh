@@ -15,4 +15,6 @@ scripts/build.sh build-sanitize -DKV_SANITIZE=ON -DKV_BUILD_BENCH=OFF
 (cd build-sanitize && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
    ctest --output-on-failure -j "$(nproc)" -LE e2e)
 
+rm -rf build-tsan && scripts/test-tsan.sh build-tsan  # the audio tests under ThreadSanitizer
+
 echo "All tests passed."

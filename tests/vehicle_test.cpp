@@ -135,6 +135,32 @@ TEST_F(VehicleTest, AJumpOverAPitScoresOnceAndAPitUnderfootWrecksTheVehicle) {
   EXPECT_EQ(game.speed, game.fastSpeed);
 }
 
+TEST_F(VehicleTest, TheJumpAndThePitAreHeardAndThePitSoundPausesTheHoleTest) {
+  TWaveCollection& sounds = g.form->DXWaveList1.Items();
+  settle();
+  hold(stateBit(isUp));
+  move();
+  hold(0);
+  EXPECT_EQ(sounds[1].playWaveCalls(), 1u);  // "skok"
+  move(45);
+  EXPECT_EQ(sounds[1].playWaveCalls(), 1u);  // one jump, one sound
+
+  dig(395, 415);  // it scrolls one column a tick: the next redraw's move finds it under column 415
+  g.ticks(game.speed + 1);
+  ASSERT_TRUE(game.wrecked);
+  EXPECT_EQ(sounds[0].playWaveCalls(), 1u);  // "dziura"
+  EXPECT_TRUE(game.holeSoundPlaying);
+  // The body's hole test rests for as long as the sound plays: 1.3 s of virtual time.
+  const uint64_t since = g.nowMs();
+  while (game.holeSoundPlaying && game.levelRunning) g.ticks(1);
+  EXPECT_NEAR(static_cast<double>(g.nowMs() - since), 1300, 20);
+  EXPECT_EQ(sounds[0].playWaveCalls(), 1u);
+  // The hidden body still jumps, with its sound.
+  hold(stateBit(isUp));
+  move();
+  EXPECT_EQ(sounds[1].playWaveCalls(), 2u);
+}
+
 TEST_F(VehicleTest, WreckageEndsTheLevelAfterThreeHundredAndOneRedraws) {
   settle();
   // Wrecked near the left edge: the wheels drift off the row's ends and fall away from it.

@@ -7,6 +7,18 @@
 
 namespace kv {
 
+namespace {
+
+constexpr uint64_t kChunkFrames = 4096;
+
+// Whole frames at `rate` in `ns` nanoseconds.
+uint64_t framesIn(uint64_t ns, int rate) {
+  return static_cast<uint64_t>(static_cast<unsigned __int128>(ns) * static_cast<unsigned>(rate) /
+                               1'000'000'000u);
+}
+
+}  // namespace
+
 VirtualAudio::VirtualAudio(VirtualClock& clock) : clock_(clock) {
   clock_.onAdvance([this](uint64_t ns) { advance(ns); });
 }
@@ -14,7 +26,7 @@ VirtualAudio::VirtualAudio(VirtualClock& clock) : clock_(clock) {
 bool VirtualAudio::open(int sampleRate, MixCallback mix) {
   if (openFails_ || sampleRate <= 0) return false;
   open_ = true;
-  rate_ = sampleRate;
+  rate_ = recorder_ ? recordRate_ : sampleRate;
   mix_ = std::move(mix);
   openedAtNs_ = clock_.nowNs();
   framesMixed_ = 0;
@@ -26,17 +38,47 @@ void VirtualAudio::close() {
   mix_ = nullptr;
 }
 
+void VirtualAudio::simulateLoss() {
+  if (!open_) return;
+  close();
+  reportLost();
+}
+
+void VirtualAudio::record(int rate, Sink sink) {
+  recordRate_ = rate > 0 ? rate : 44100;
+  recorder_ = std::move(sink);
+  framesRecorded_ = 0;
+}
+
+void VirtualAudio::finishRecording() {
+  if (recorder_) recordSilenceUntil(framesIn(clock_.nowNs(), recordRate_));
+}
+
+void VirtualAudio::recordSilenceUntil(uint64_t frame) {
+  const std::vector<int16_t> silence(2 * kChunkFrames, 0);
+  while (framesRecorded_ < frame) {
+    const int n = static_cast<int>(std::min(frame - framesRecorded_, kChunkFrames));
+    recorder_(silence.data(), n);
+    framesRecorded_ += static_cast<uint64_t>(n);
+  }
+}
+
 void VirtualAudio::advance(uint64_t ns) {
-  if (!open_ || !mix_) return;
-  const unsigned __int128 elapsed = ns - openedAtNs_;
-  const uint64_t due = static_cast<uint64_t>(elapsed * static_cast<unsigned>(rate_) / 1'000'000'000u);
+  if (!open_ || !mix_) {
+    if (recorder_) recordSilenceUntil(framesIn(ns, recordRate_));
+    return;
+  }
+  // Counted from the opening, so the card pulls exactly as many frames as the time it was open.
+  const uint64_t due = framesIn(ns - openedAtNs_, rate_);
   std::vector<int16_t> buffer;
   while (framesMixed_ < due) {
-    int frames = static_cast<int>(std::min<uint64_t>(due - framesMixed_, 4096));
+    int frames = static_cast<int>(std::min<uint64_t>(due - framesMixed_, kChunkFrames));
     buffer.assign(static_cast<size_t>(frames) * 2, 0);
     mix_(buffer.data(), frames);
     if (tap_) tap_(buffer.data(), frames);
+    if (recorder_) recorder_(buffer.data(), frames);
     framesMixed_ += static_cast<uint64_t>(frames);
+    framesRecorded_ += static_cast<uint64_t>(frames);
   }
 }
 

@@ -11,6 +11,8 @@ class VirtualClock;
 
 class VirtualAudio : public AudioDevice {
  public:
+  using Sink = std::function<void(const int16_t* samples, int frames)>;
+
   explicit VirtualAudio(VirtualClock& clock);
   bool open(int sampleRate, MixCallback mix) override;
   void close() override;
@@ -20,21 +22,36 @@ class VirtualAudio : public AudioDevice {
   void unlock() override {}
 
   // Tests listen to what would have reached the speakers.
-  void setTap(std::function<void(const int16_t* samples, int frames)> tap) { tap_ = std::move(tap); }
+  void setTap(Sink tap) { tap_ = std::move(tap); }
   void setOpenFails(bool fails) { openFails_ = fails; }
   uint64_t framesMixed() const { return framesMixed_; }
 
+  // The card goes away while open, as an unplugged one would: it closes and tells the audio system.
+  void simulateLoss();
+
+  // The card's whole output from virtual time 0 on, at `rate` (the card then plays at that rate
+  // whatever it is asked for), with silence for every moment it is closed or lost. Set it up
+  // before anything opens the card.
+  void record(int rate, Sink sink);
+  // Brings the recording up to the present moment.
+  void finishRecording();
+
  private:
   void advance(uint64_t ns);
+  // Silence in the recording up to `frame` frames from virtual time 0.
+  void recordSilenceUntil(uint64_t frame);
 
   VirtualClock& clock_;
   MixCallback mix_;
-  std::function<void(const int16_t*, int)> tap_;
+  Sink tap_;
+  Sink recorder_;
   bool open_ = false;
   bool openFails_ = false;
   int rate_ = 0;
+  int recordRate_ = 0;
   uint64_t openedAtNs_ = 0;
   uint64_t framesMixed_ = 0;
+  uint64_t framesRecorded_ = 0;
 };
 
 }  // namespace kv

@@ -63,6 +63,13 @@ void SdlAudio::close() {
   mix_ = nullptr;
 }
 
+void SdlAudio::deviceRemoved(uint32_t which) {
+  if (device_ == 0 || which != device_) return;
+  std::fprintf(stderr, "korvalundrix: the sound device went away; playing on without sound\n");
+  close();
+  reportLost();
+}
+
 void SdlAudio::lock() {
   if (device_ != 0) SDL_LockAudioDevice(device_);
 }

@@ -20,6 +20,12 @@ class SdlAudio : public AudioDevice {
   void lock() override;
   void unlock() override;
 
+  // SDL reported an output device gone (SDL_AUDIODEVICEREMOVED); when it is ours, it closes and the
+  // audio system hears of the loss.
+  void deviceRemoved(uint32_t which);
+  // SDL's id of the open device, 0 when closed.
+  uint32_t deviceId() const { return device_; }
+
  private:
   static void callback(void* self, uint8_t* stream, int len);
 

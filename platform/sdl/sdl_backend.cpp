@@ -76,6 +76,7 @@ bool SdlBackend::init(const SdlOptions& options, std::string& error) {
   SDL_StopTextInput();
   impl_->video = std::make_unique<SdlVideo>(options.windowed, makeCaptionGlyphs());
   impl_->events = std::make_unique<SdlEvents>(*impl_->video);
+  impl_->events->setAudioRemovedHandler([audio = &impl_->audio](uint32_t id) { audio->deviceRemoved(id); });
   impl_->input = std::make_unique<SdlInput>(*impl_->video);
   return true;
 }

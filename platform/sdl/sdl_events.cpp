@@ -87,6 +87,9 @@ bool SdlEvents::translate(const SDL_Event& e, Event& out) {
     case SDL_RENDER_DEVICE_RESET:
       video_.renderTargetsReset(e.type == SDL_RENDER_DEVICE_RESET);
       return false;
+    case SDL_AUDIODEVICEREMOVED:
+      if (!e.adevice.iscapture && audioRemoved_) audioRemoved_(e.adevice.which);
+      return false;
     case SDL_WINDOWEVENT:
       break;
     default:

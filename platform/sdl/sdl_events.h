@@ -1,5 +1,7 @@
 #pragma once
 // Window messages from SDL's event queue, as the application understands them.
+#include <cstdint>
+#include <functional>
 #include <memory>
 
 #include "platform/event_source.h"
@@ -45,6 +47,11 @@ class SdlEvents : public EventSource {
   bool poll(Event& out) override;
   void waitForEvent() override;
 
+  // Told the id of every output device SDL reports removed, as the events go by.
+  void setAudioRemovedHandler(std::function<void(uint32_t device)> handler) {
+    audioRemoved_ = std::move(handler);
+  }
+
  private:
   // Turns one SDL event into ours; false for events the game has no use for.
   bool translate(const SDL_Event& e, Event& out);
@@ -54,6 +61,7 @@ class SdlEvents : public EventSource {
   bool havePending_ = false;
   bool minimized_ = false;
   PointerMotionFilter motion_;
+  std::function<void(uint32_t)> audioRemoved_;
 };
 
 }  // namespace kv
