@@ -22,11 +22,22 @@ kv::Rgb8 parseKey(const std::string& text) {
   return {static_cast<uint8_t>(r), static_cast<uint8_t>(g), static_cast<uint8_t>(b)};
 }
 
-int parseSize(const std::string& text) {
+int parseNumber(const std::string& text, int low, int high, const char* what) {
   size_t used = 0;
-  const int v = std::stoi(text, &used);
-  if (used != text.size() || v < 16 || v > 1024) throw std::invalid_argument("not an icon size: " + text);
+  int v = 0;
+  try {
+    v = std::stoi(text, &used);
+  } catch (const std::exception&) {
+    used = 0;
+  }
+  if (used == 0 || used != text.size() || v < low || v > high) {
+    throw std::invalid_argument(std::string("not ") + what + ": " + text);
+  }
   return v;
+}
+
+int parseSize(const std::string& text) {
+  return parseNumber(text, 16, 1024, "an icon size (16 to 1024)");
 }
 
 void writeWindowSource(const std::string& path, const kv::RgbaImage& icon) {
@@ -53,7 +64,8 @@ int main(int argc, char** argv) {
   }
   try {
     kv::VehicleArt art;
-    art.body = {kv::loadStoredPicture(argv[1]), parseKey(argv[2]), parseSize(argv[3])};
+    art.body = {kv::loadStoredPicture(argv[1]), parseKey(argv[2]),
+                parseNumber(argv[3], 1, 4096, "a frame width")};
     art.wheel = {kv::loadStoredPicture(argv[4]), parseKey(argv[5]), 0};
     const std::string outDir = argv[6];
     writeWindowSource(argv[7], kv::drawVehicleIcon(art, parseSize(argv[8])));

@@ -20,15 +20,15 @@ struct Watch {
   Display* display = nullptr;
   Window window = 0;
   bool installed = false;
-  XErrorHandler previous = nullptr;  // Xlib's own, which prints the error and ends the program
+  XErrorHandler previous = nullptr;  // normally Xlib's own, which prints the error and ends the program
   std::atomic<bool> gone{false};
 };
 Watch watch;
 
 // A missing window or drawable that is ours means another program destroyed it; once it is gone,
 // no error matters any more (the renderer may still draw into it until the game has closed).
-// Everything else goes to the handler that was there before (SDL's, which restores the desktop's
-// mode and hands on to Xlib's, which ends the program).
+// Everything else goes on to the handler that was there before, Xlib's own, which ends the program
+// (SDL's handler sits above this one and has restored the desktop's mode by then).
 int onXError(Display* display, XErrorEvent* error) {
   const bool missing = error->error_code == BadWindow || error->error_code == BadDrawable;
   if (watch.window != 0 && (watch.gone || (missing && error->resourceid == watch.window))) {
