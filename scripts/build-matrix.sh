@@ -4,12 +4,13 @@
 # (CMAKE_BUILD_TYPE=None and dpkg-buildflags' flags, warnings only reported). Prints one line per
 # build and a summary; the logs stay in build-matrix/<name>.log.
 #
-#   scripts/build-matrix.sh [FILTER]    only the builds whose name contains FILTER (e.g. clang-Release)
+#   scripts/build-matrix.sh [PATTERN...]   only the builds whose names match a shell pattern
+#                                          (clang-Release, 'clang-*', '*-sanitize', gcc-packager)
 #
 # Takes long (sixteen full builds); it is not part of scripts/test.sh.
 set -uo pipefail
 cd "$(dirname "$0")/.."
-filter="${1:-}"
+patterns=("${@:-*}")
 root=build-matrix
 mkdir -p "$root"
 failed=()
@@ -18,7 +19,12 @@ passed=0
 build() {
   local name=$1
   shift
-  [[ "$name" == *"$filter"* ]] || return 0
+  local p wanted=
+  for p in "${patterns[@]}"; do
+    # shellcheck disable=SC2053
+    [[ "$name" == $p ]] && wanted=1
+  done
+  [ -n "$wanted" ] || return 0
   local dir="$root/$name" log="$root/$name.log"
   rm -rf "$dir"
   local start=$SECONDS
