@@ -11,12 +11,18 @@ namespace fs = std::filesystem;
 std::vector<std::string> dataSearchDirs() {
   std::vector<std::string> dirs{"."};
   std::error_code ec;
-  fs::path exe = fs::read_symlink("/proc/self/exe", ec);
+  const fs::path exe = fs::read_symlink("/proc/self/exe", ec);
   if (!ec) {
     fs::path installed = exe.parent_path().parent_path() / "share" / "korvalundrix";
     if (fs::is_directory(installed, ec)) dirs.push_back(installed.string());
   }
-  for (const char* d : {KV_INSTALL_DATA_DIR, KV_BUILD_DATA_DIR, KV_SOURCE_DATA_DIR}) {
+  std::vector<const char*> more{KV_INSTALL_DATA_DIR};
+  // Only a program run from its build folder looks into the build's and the source tree's data/: an
+  // installed one never reads files from wherever it happened to be built.
+  if (!exe.empty() && fs::equivalent(exe.parent_path(), KV_BUILD_DIR, ec)) {
+    more.insert(more.end(), {KV_BUILD_DATA_DIR, KV_SOURCE_DATA_DIR});
+  }
+  for (const char* d : more) {
     if (std::find(dirs.begin(), dirs.end(), d) == dirs.end()) dirs.emplace_back(d);
   }
   return dirs;

@@ -142,4 +142,12 @@ void TForm1::onRestore() {
   DXDraw1.FormMoveSizeEnd();
 }
 
+void TForm1::onMoveSizeStart() {
+  DXDraw1.FormMoveSizeStart();
+}
+
+void TForm1::onMoveSizeEnd() {
+  DXDraw1.FormMoveSizeEnd();
+}
+
 }  // namespace kv

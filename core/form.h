@@ -101,6 +101,8 @@ class TForm1 : public FormEventSink {
   void onCloseRequest() override;
   void onMinimize() override;
   void onRestore() override;
+  void onMoveSizeStart() override;
+  void onMoveSizeEnd() override;
 
  private:
   void loadComponents();

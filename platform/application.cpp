@@ -94,6 +94,12 @@ void TApplication::dispatch(const Event& e) {
     case Event::Kind::Restore:
       if (form_) form_->onRestore();
       break;
+    case Event::Kind::SizeStart:
+      if (form_) form_->onMoveSizeStart();
+      break;
+    case Event::Kind::SizeEnd:
+      if (form_) form_->onMoveSizeEnd();
+      break;
     case Event::Kind::Expose:
       platform_.video.repaint();
       break;

@@ -21,6 +21,8 @@ class FormEventSink {
   virtual void onCloseRequest() = 0;           // the window's close (system close key, window manager)
   virtual void onMinimize() = 0;
   virtual void onRestore() = 0;
+  virtual void onMoveSizeStart() = 0;  // the window switches between full screen and a window
+  virtual void onMoveSizeEnd() = 0;
 };
 
 class TApplication {

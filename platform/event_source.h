@@ -15,6 +15,8 @@ struct Event {
     Deactivate,  // the application went to the background
     Minimize,    // the window was minimised: the display lets go of its device
     Restore,     // the window came back: the display builds its device again
+    SizeStart,   // an interactive size change (full screen <-> window) begins: the display lets go
+    SizeEnd,     // it ended: the display builds its device again at the new size
     Expose,      // the window must be painted again
     Quit,        // the window is being closed
     State,       // harness: write a state line to the trace

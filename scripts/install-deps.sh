@@ -4,10 +4,12 @@ set -euo pipefail
 
 packages=(
   cmake g++ make pkg-config
-  libsdl2-dev libsdl2-ttf-dev libfontconfig-dev fonts-dejavu-core libmpg123-dev
+  clang libclang-rt-dev
+  libsdl2-dev libsdl2-ttf-dev libfontconfig-dev fonts-dejavu-core libmpg123-dev libx11-dev zlib1g-dev
   lame
   libgtest-dev libbenchmark-dev
   xvfb xauth xdotool imagemagick
+  dpkg-dev desktop-file-utils appstream man-db
 )
 
 missing=()

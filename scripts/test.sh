@@ -1,17 +1,19 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds from scratch and runs every test: once in a normal build
-# (unit, scenario and end-to-end tests) and once under AddressSanitizer and
-# UndefinedBehaviorSanitizer.
+# Installs what is missing, builds from scratch and runs every test: once in a normal build with GCC
+# (unit, scenario and end-to-end tests, then the install and Debian package checks) and once with
+# clang under AddressSanitizer and UndefinedBehaviorSanitizer.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
 export SDL_AUDIODRIVER=dummy
 
 rm -rf build-test build-sanitize
-scripts/build.sh build-test
+scripts/build.sh build-test -DCMAKE_C_COMPILER=gcc -DCMAKE_CXX_COMPILER=g++
 (cd build-test && ctest --output-on-failure -j "$(nproc)")
+scripts/test-install.sh build-test
 
-scripts/build.sh build-sanitize -DKV_SANITIZE=ON -DKV_BUILD_BENCH=OFF
+scripts/build.sh build-sanitize -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DKV_SANITIZE=ON \
+  -DKV_BUILD_BENCH=OFF
 (cd build-sanitize && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
    ctest --output-on-failure -j "$(nproc)" -LE e2e)
 

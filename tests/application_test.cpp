@@ -19,6 +19,8 @@ struct RecordingForm : FormEventSink {
   void onCloseRequest() override { log.push_back("close"); }
   void onMinimize() override { log.push_back("minimize"); }
   void onRestore() override { log.push_back("restore"); }
+  void onMoveSizeStart() override { log.push_back("size start"); }
+  void onMoveSizeEnd() override { log.push_back("size end"); }
 };
 
 class ApplicationTest : public ::testing::Test {

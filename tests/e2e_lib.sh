@@ -1,13 +1,15 @@
-# Shared by the end-to-end scripts: runs the real program under its own Xvfb screen of exactly
-# 800x600x24, takes screenshots with ImageMagick and checks pixels. Source it with the program's
-# path as $1 after `set -u`.
+# Shared by the end-to-end scripts: runs the real program under its own Xvfb screen (800x600x24,
+# or the size in screen=WxH set before sourcing), with no window manager, takes screenshots with
+# ImageMagick and checks pixels. Source it with the program's path as $1 after `set -u`.
 
 program=$(realpath "${1:?usage: $0 PATH/TO/korvalundrix}")
+screen=${screen:-800x600}
+screen_w=${screen%x*}
+screen_h=${screen#*x}
 
-# Run the whole script inside our own X server; the screen must be exactly the game's size,
-# because desktop full screen without a window manager does not cover a larger screen.
+# Run the whole script inside our own X server.
 if [ -z "${KV_E2E_IN_XVFB:-}" ]; then
-  exec env KV_E2E_IN_XVFB=1 xvfb-run -a -s "-screen 0 800x600x24" bash "$0" "$@"
+  exec env KV_E2E_IN_XVFB=1 xvfb-run -a -s "-screen 0 ${screen}x24" bash "$0" "$@"
 fi
 
 export SDL_AUDIODRIVER=${SDL_AUDIODRIVER:-dummy}
@@ -37,7 +39,7 @@ finish() {
 
 # Pixel x,y of the last screenshot as "r g b".
 pixel() {
-  od -An -tu1 -j $((($2 * 800 + $1) * 3)) -N3 "$work/screen.rgb" | xargs
+  od -An -tu1 -j $((($2 * screen_w + $1) * 3)) -N3 "$work/screen.rgb" | xargs
 }
 
 # Brightest and darkest grey level (0..255) in a rectangle W H X Y of the last screenshot.
@@ -61,9 +63,46 @@ screenshot() {
   fi
 }
 
-# Starts the program in an empty working folder and waits for its first screen (Play's face).
+# Where the game's 800x600 screen lies on the X screen: the window's place, with the picture
+# scaled into it and centred between black bars. Identity for a full 800x600 screen.
+view_x=0
+view_y=0
+view_scale=1
+update_view() {
+  local id
+  id=$(xdotool search --onlyvisible --name '^KORVALUNDRIX$' 2>/dev/null | head -1)
+  [ -n "$id" ] || return 1
+  local X Y WIDTH HEIGHT WINDOW SCREEN
+  eval "$(xdotool getwindowgeometry --shell "$id")"
+  window_geometry="${WIDTH}x${HEIGHT}+${X}+${Y}"
+  read -r view_x view_y view_scale <<<"$(awk -v x="$X" -v y="$Y" -v w="$WIDTH" -v h="$HEIGHT" 'BEGIN {
+    s = (w * 600 > h * 800) ? h / 600 : w / 800
+    printf "%d %d %.6f", x + int((w - int(800 * s + 0.999)) / 2), y + int((h - int(600 * s + 0.999)) / 2), s }')"
+}
+
+# The screen pixel showing the middle of the game's pixel GX GY.
+at() {
+  awk -v gx="$1" -v gy="$2" -v x="$view_x" -v y="$view_y" -v s="$view_scale" \
+    'BEGIN { printf "%d %d", x + int((gx + 0.5) * s), y + int((gy + 0.5) * s) }'
+}
+
+# A rectangle W H X Y of the game's screen as the screen's rectangle.
+area() {
+  local x y
+  read -r x y <<<"$(at "$3" "$4")"
+  awk -v w="$1" -v h="$2" -v s="$view_scale" -v x="$x" -v y="$y" \
+    'BEGIN { printf "%d %d %d %d", int(w * s), int(h * s), x, y }'
+}
+
+# Moves the pointer to the game's pixel GX GY and clicks there.
+click_at() {
+  xdotool mousemove $(at "$1" "$2") click 1
+}
+
+# Starts the program (with the options given) in an empty working folder and waits for its first
+# screen (Play's face).
 start_game() {
-  (cd "$work" && exec "$program" >"$work/out.txt" 2>&1) &
+  (cd "$work" && exec "$program" "$@" >"$work/out.txt" 2>&1) &
   pid=$!
   for _ in $(seq 1 100); do
     if ! kill -0 "$pid" 2>/dev/null; then
@@ -71,7 +110,7 @@ start_game() {
       cat "$work/out.txt" >&2
       return 1
     fi
-    if screenshot && [ "$(pixel 340 415)" = "212 208 200" ]; then return 0; fi
+    if screenshot && update_view && [ "$(pixel $(at 340 415))" = "212 208 200" ]; then return 0; fi
     sleep 0.1
   done
   echo "the first screen did not appear within 10 seconds" >&2
@@ -105,15 +144,15 @@ wait_for() {
   return 1
 }
 
-has_button() { [ "$(pixel $(($1 + 3)) $(($2 + 3)))" = "212 208 200" ]; }
+has_button() { [ "$(pixel $(at $(($1 + 3)) $(($2 + 3))))" = "212 208 200" ]; }
 
-# A push button's face at the given place (left top), away from its caption.
+# A push button's face at the given place of the game's screen (left top), away from its caption.
 expect_button() {
   local name=$1 left=$2 top=$3
-  [ "$(pixel $((left + 3)) $((top + 3)))" = "212 208 200" ] || fail "$name: no button face at $left,$top"
+  has_button "$left" "$top" || fail "$name: no button face at $left,$top"
 }
 
 expect_no_button() {
   local name=$1 left=$2 top=$3
-  [ "$(pixel $((left + 3)) $((top + 3)))" != "212 208 200" ] || fail "$name: a button is still shown at $left,$top"
+  ! has_button "$left" "$top" || fail "$name: a button is still shown at $left,$top"
 }

@@ -11,6 +11,7 @@
 #include "platform/sdl/sdl_fonts.h"
 #include "platform/sdl/sdl_input.h"
 #include "platform/sdl/sdl_video.h"
+#include "platform/sdl/x11_window.h"
 
 namespace kv {
 
@@ -48,6 +49,10 @@ bool SdlBackend::init(const SdlOptions& options, std::string& error) {
   // Whole pixels when the 800x600 screen is scaled up; the first click on the window counts.
   SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "0");
   SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
+  // Desktops find the installed desktop entry (and so the icon and name) by the window's class.
+  SDL_setenv("SDL_VIDEO_X11_WMCLASS", KV_APP_ID, 0);
+  SDL_setenv("SDL_VIDEO_WAYLAND_WMCLASS", KV_APP_ID, 0);
+  x11::installErrorHandler();
   int started;
   {
     // Probing for a Wayland compositor that is not there prints to stderr; the reason SDL gives is

@@ -6,6 +6,7 @@
 
 #include "platform/sdl/sdl_keymap.h"
 #include "platform/sdl/sdl_video.h"
+#include "platform/sdl/x11_window.h"
 
 namespace kv {
 
@@ -33,20 +34,66 @@ SdlEvents::SdlEvents(SdlVideo& video) : video_(video), pending_(std::make_unique
 SdlEvents::~SdlEvents() = default;
 
 bool SdlEvents::poll(Event& out) {
+  if (switchPending_) {
+    // The display has let go of its device: switch, then let it build the device again, as at the
+    // end of an interactive size change.
+    switchPending_ = false;
+    video_.toggleFullScreen();
+    out = Event{};
+    out.kind = Event::Kind::SizeEnd;
+    return true;
+  }
+  if (windowLost(out)) return true;
   if (havePending_) {
     havePending_ = false;
-    if (translate(*pending_, out)) return true;
+    if (translate(*pending_, out) || windowLost(out)) return true;
   }
   SDL_Event e;
   while (SDL_PollEvent(&e)) {
-    if (translate(e, out)) return true;
+    if (translate(e, out) || windowLost(out)) return true;
   }
   return false;
 }
 
 void SdlEvents::waitForEvent() {
-  if (havePending_) return;
+  if (havePending_ || switchPending_ || (video_.windowGone() && !lossReported_)) return;
   if (SDL_WaitEvent(pending_.get())) havePending_ = true;
+}
+
+bool SdlEvents::windowLost(Event& out) {
+  if (lossReported_ || !video_.windowGone()) return false;
+  lossReported_ = true;
+  out = Event{};
+  out.kind = Event::Kind::Quit;
+  return true;
+}
+
+bool SdlEvents::translateKey(const SDL_Event& e, Event& out) {
+  // A held key repeats as further key-downs, as the game's key handler expects.
+  const int vk = virtualKeyFor(e.key.keysym.scancode, e.key.keysym.sym);
+  if (vk == 0) return false;
+  if (e.type == SDL_KEYUP) {
+    if (windowKeys_.release(vk)) return false;
+    out.kind = Event::Kind::KeyUp;
+    out.vk = vk;
+    return true;
+  }
+  switch (windowKeys_.press(vk, (e.key.keysym.mod & KMOD_ALT) != 0)) {
+    case WindowKeys::Action::None:
+      out.kind = Event::Kind::KeyDown;
+      out.vk = vk;
+      return true;
+    case WindowKeys::Action::Swallow:
+      return false;
+    case WindowKeys::Action::ToggleFullScreen:
+      switchPending_ = true;
+      out.kind = Event::Kind::SizeStart;
+      return true;
+    case WindowKeys::Action::Close:
+      out.kind = Event::Kind::Quit;
+      return true;
+  }
+  return false;
 }
 
 bool SdlEvents::translate(const SDL_Event& e, Event& out) {
@@ -75,14 +122,11 @@ bool SdlEvents::translate(const SDL_Event& e, Event& out) {
       return true;
     }
     case SDL_KEYDOWN:
-    case SDL_KEYUP: {
-      // A held key repeats as further key-downs, as the game's key handler expects.
-      const int vk = virtualKeyFor(e.key.keysym.scancode, e.key.keysym.sym);
-      if (vk == 0) return false;
-      out.kind = e.type == SDL_KEYDOWN ? Event::Kind::KeyDown : Event::Kind::KeyUp;
-      out.vk = vk;
-      return true;
-    }
+    case SDL_KEYUP:
+      return translateKey(e, out);
+    case SDL_SYSWMEVENT:
+      x11::noteSystemEvent(e);
+      return false;
     case SDL_RENDER_TARGETS_RESET:
     case SDL_RENDER_DEVICE_RESET:
       video_.renderTargetsReset(e.type == SDL_RENDER_DEVICE_RESET);

@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "platform/event_source.h"
+#include "platform/sdl/window_keys.h"
 
 union SDL_Event;
 
@@ -55,6 +56,9 @@ class SdlEvents : public EventSource {
  private:
   // Turns one SDL event into ours; false for events the game has no use for.
   bool translate(const SDL_Event& e, Event& out);
+  bool translateKey(const SDL_Event& e, Event& out);
+  // A window destroyed from outside closes the game once, as the window's close does.
+  bool windowLost(Event& out);
 
   SdlVideo& video_;
   std::unique_ptr<SDL_Event> pending_;  // taken by waitForEvent, handed out by the next poll
@@ -62,6 +66,10 @@ class SdlEvents : public EventSource {
   bool minimized_ = false;
   PointerMotionFilter motion_;
   std::function<void(uint32_t)> audioRemoved_;
+  WindowKeys windowKeys_;
+  // Between the display's finalise (already handed out) and its initialise (next).
+  bool switchPending_ = false;
+  bool lossReported_ = false;
 };
 
 }  // namespace kv

@@ -29,11 +29,10 @@ SdlVideo::~SdlVideo() {
   buttons_.dropTextures();
   dropTexture();
   if (renderer_) SDL_DestroyRenderer(renderer_);
-  if (window_) SDL_DestroyWindow(window_);
 }
 
 int SdlVideo::refreshRateHz() const {
-  const int display = window_ ? std::max(SDL_GetWindowDisplayIndex(window_), 0) : 0;
+  const int display = window_.get() ? std::max(SDL_GetWindowDisplayIndex(window_.get()), 0) : 0;
   SDL_DisplayMode mode;
   if (SDL_GetDesktopDisplayMode(display, &mode) != 0) return 0;
   // SDL hands the rate over in whole Hz already; 0 means it does not know.
@@ -41,23 +40,16 @@ int SdlVideo::refreshRateHz() const {
 }
 
 bool SdlVideo::openWindow() {
-  if (window_) return true;
-  const Uint32 flags = SDL_WINDOW_SHOWN | (windowed_ ? SDL_WINDOW_RESIZABLE : SDL_WINDOW_FULLSCREEN_DESKTOP);
-  window_ = SDL_CreateWindow("KORVALUNDRIX", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, kScreenWidth,
-                             kScreenHeight, flags);
-  if (!window_) {
-    error_ = std::string("the window cannot be made (") + SDL_GetError() + ")";
-    return false;
-  }
+  if (renderer_) return true;
+  if (!window_.create(error_)) return false;
   // Without a graphics card (or under SDL's dummy driver) only the software renderer can be made.
-  renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_ACCELERATED);
-  if (!renderer_) renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_SOFTWARE);
+  renderer_ = SDL_CreateRenderer(window_.get(), -1, SDL_RENDERER_ACCELERATED);
+  if (!renderer_) renderer_ = SDL_CreateRenderer(window_.get(), -1, SDL_RENDERER_SOFTWARE);
   if (!renderer_) {
     error_ = std::string("no renderer for the window (") + SDL_GetError() + ")";
-    SDL_DestroyWindow(window_);
-    window_ = nullptr;
     return false;
   }
+  window_.show(!windowed_);
   // The game's 800x600 screen, scaled to the window with whole pixels and black bars.
   SDL_RenderSetLogicalSize(renderer_, kScreenWidth, kScreenHeight);
   SDL_RenderSetVSync(renderer_, 0);
@@ -75,11 +67,11 @@ const char* SdlVideo::rendererName() const {
 }
 
 uint32_t SdlVideo::windowId() const {
-  return window_ ? SDL_GetWindowID(window_) : 0;
+  return window_.get() ? SDL_GetWindowID(window_.get()) : 0;
 }
 
 bool SdlVideo::hasKeyboardFocus() const {
-  return window_ && (SDL_GetWindowFlags(window_) & SDL_WINDOW_INPUT_FOCUS) != 0;
+  return window_.get() && (SDL_GetWindowFlags(window_.get()) & SDL_WINDOW_INPUT_FOCUS) != 0;
 }
 
 bool SdlVideo::makeTexture(int width, int height, PixelLayout layout) {
@@ -215,7 +207,7 @@ void SdlVideo::setButtons(const std::vector<ButtonView>& buttons) {
 
 void SdlVideo::repaint() {
   if (!dirty_ || !renderer_) return;
-  if (SDL_GetWindowFlags(window_) & SDL_WINDOW_MINIMIZED) return;  // nothing to see; stays due
+  if (SDL_GetWindowFlags(window_.get()) & SDL_WINDOW_MINIMIZED) return;  // nothing to see; stays due
   // The same frame with the current buttons, at once: a repaint never waits for the vertical blank.
   setVsync(false);
   drawScene();

@@ -1,6 +1,6 @@
 #pragma once
-// The screen through SDL: one window (desktop full screen with an 800x600 logical size, or a
-// resizable window), its renderer, a 16-bit streaming texture for the game's frames and the push
+// The screen through SDL: one window (full screen with an 800x600 logical size, or a resizable
+// window, switched at run time), its renderer, a 16-bit streaming texture for the game's frames and the push
 // buttons drawn on top.
 #include <cstdint>
 #include <memory>
@@ -10,10 +10,10 @@
 #include "platform/rgb_image.h"
 #include "platform/sdl/present_pacer.h"
 #include "platform/sdl/sdl_button_layer.h"
+#include "platform/sdl/sdl_window.h"
 #include "platform/stored_frame.h"
 #include "platform/video_device.h"
 
-struct SDL_Window;
 struct SDL_Renderer;
 struct SDL_Texture;
 
@@ -48,6 +48,11 @@ class SdlVideo : public VideoDevice {
   void renderTargetsReset(bool deviceReset);
   uint32_t windowId() const;
   bool hasKeyboardFocus() const;
+  // Alt+Enter and F11, between the display's finalise and initialise.
+  void toggleFullScreen() { window_.setFullScreen(!window_.fullScreen()); }
+  bool fullScreen() const { return window_.fullScreen(); }
+  // Another program destroyed the window: the event source closes the game.
+  bool windowGone() const { return window_.gone(); }
 
   // What the renderer holds now (the whole logical screen, drawn afresh), for tests.
   RgbImage readBack();
@@ -63,7 +68,7 @@ class SdlVideo : public VideoDevice {
 
   bool windowed_;
   std::unique_ptr<GlyphSource> glyphs_;
-  SDL_Window* window_ = nullptr;
+  SdlWindow window_;  // outlives the renderer, which goes first in the destructor
   SDL_Renderer* renderer_ = nullptr;
   SDL_Texture* texture_ = nullptr;
   int textureWidth_ = 0, textureHeight_ = 0;
