@@ -2,6 +2,8 @@
 
 #include <charconv>
 
+#include "platform/printable_text.h"
+
 namespace kv {
 
 namespace {
@@ -11,8 +13,8 @@ uint64_t parseNumber(const std::string& option, const std::string& text, uint64_
   const char* end = text.data() + text.size();
   auto r = std::from_chars(text.data(), end, v);
   if (text.empty() || r.ec != std::errc() || r.ptr != end || v > max) {
-    throw UsageError(option + " expects a whole number from 0 to " + std::to_string(max) + ", not '" + text +
-                     "'");
+    throw UsageError(option + " expects a whole number from 0 to " + std::to_string(max) + ", not '" +
+                     printable(text) + "'");
   }
   return v;
 }
@@ -27,6 +29,12 @@ CommandLine parseCommandLine(const std::vector<std::string>& args) {
       if (i + 1 >= args.size()) throw UsageError(a + " needs a value");
       return args[++i];
     };
+    // A file option given an empty name is a mistake, not the option left out.
+    auto fileValue = [&]() -> const std::string& {
+      const std::string& v = value();
+      if (v.empty()) throw UsageError(a + " needs a file name, not an empty word");
+      return v;
+    };
     if (a == "--windowed") {
       c.windowed = true;
     } else if (a == "--headless") {
@@ -37,15 +45,15 @@ CommandLine parseCommandLine(const std::vector<std::string>& args) {
       c.refreshHz = static_cast<int>(parseNumber(a, value(), 1000));
       c.refreshGiven = true;
     } else if (a == "--script") {
-      c.scriptPath = value();
+      c.scriptPath = fileValue();
     } else if (a == "--trace") {
-      c.tracePath = value();
+      c.tracePath = fileValue();
     } else if (a == "--help" || a == "-h") {
       c.help = true;
     } else if (a == "--version") {
       c.version = true;
     } else {
-      throw UsageError("unknown option '" + a + "' (see --help)");
+      throw UsageError("unknown option '" + printable(a) + "' (see --help)");
     }
   }
   if (!c.headless) {
