@@ -8,6 +8,7 @@ packages=(
   lame
   libgtest-dev libbenchmark-dev
   xvfb xauth xdotool imagemagick
+  clang libclang-rt-14-dev clang-tidy strace
 )
 
 missing=()

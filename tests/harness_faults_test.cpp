@@ -6,8 +6,10 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <fstream>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 #include "app/program.h"
 #include "core/game_state.h"
@@ -156,6 +158,56 @@ TEST_F(ProgramTest, AnErrorInAHandlerLetsTheRunGoOnButEndsItWithStatusThree) {
   EXPECT_NE(trace.find("\"event\":\"state\",\"t\":5"), std::string::npos) << trace;
   EXPECT_NE(trace.find("\"event\":\"exit\""), std::string::npos);
   resetGameState();
+}
+
+// Every file operation of a session, as the kernel saw it, from a working folder nobody may write
+// to (as root permissions stop nothing, so the operations themselves are watched).
+TEST_F(ProgramTest, ASessionWritesNoFileButTheOnesItWasAskedFor) {
+  if (std::system("strace -V >/dev/null 2>&1") != 0) GTEST_SKIP() << "strace is not installed";
+  const std::string cwd = dir() + "/read_only";
+  const std::string out = dir() + "/out";
+  fs::create_directories(cwd);
+  fs::create_directories(out);
+  fs::permissions(cwd, fs::perms::owner_read | fs::perms::owner_exec | fs::perms::group_read |
+                           fs::perms::group_exec | fs::perms::others_read | fs::perms::others_exec);
+  // The intro, a level, a state line, a screenshot, Stop, another level's start, Exit.
+  const std::string script = writeScript("session.script",
+                                         "100 move 300 300\n2500 click 394 435\n2700 click 321 482\n"
+                                         "9000 state\n9100 shot " +
+                                             out +
+                                             "/s.bmp\n9200 click 50 20\n"
+                                             "9400 click 352 482\n14000 click 394 529\n");
+  const std::string log = dir() + "/strace.txt";
+  std::string err;
+  const std::string tracePath = out + "/t.jsonl";
+  ASSERT_EQ(run("--headless --script " + script + " --trace " + tracePath, &err, cwd), 0) << err;
+  ASSERT_EQ(std::system(("cd '" + cwd + "' && strace -f -qq -e trace=%file -o '" + log + "' " + KV_PROGRAM +
+                         " --headless --script " + script + " --trace " + tracePath + " 2>/dev/null")
+                            .c_str()),
+            0);
+  std::ifstream in(log);
+  int opens = 0;
+  std::vector<std::string> written;
+  for (std::string line; std::getline(in, line);) {
+    const bool open = line.find(" open") != std::string::npos || line.find(" creat(") != std::string::npos;
+    opens += open;
+    const bool writes =
+        line.find("O_WRONLY") != std::string::npos || line.find("O_RDWR") != std::string::npos ||
+        line.find("O_CREAT") != std::string::npos || line.find("O_TRUNC") != std::string::npos ||
+        line.find(" creat(") != std::string::npos;
+    // Anything that changes the file system besides opening a file.
+    static const char* const kChanges[] = {" unlink",   " rename", " mkdir",   " rmdir",
+                                           " truncate", " link",   " symlink", " chmod",
+                                           " fchmodat", " chown",  " utime",   " mknod"};
+    bool changes = false;
+    for (const char* c : kChanges) changes = changes || line.find(c) != std::string::npos;
+    if ((open && writes) || changes) written.push_back(line.substr(line.find(' ') + 1));
+  }
+  EXPECT_GT(opens, 5);  // strace really saw the program at work
+  ASSERT_EQ(written.size(), 2u) << ::testing::PrintToString(written);
+  EXPECT_NE(written[0].find("\"" + tracePath + "\""), std::string::npos) << written[0];
+  EXPECT_NE(written[1].find("\"" + out + "/s.bmp\""), std::string::npos) << written[1];
+  EXPECT_TRUE(fs::is_empty(cwd));
 }
 
 }  // namespace
