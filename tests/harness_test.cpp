@@ -14,6 +14,8 @@
 namespace kv {
 namespace {
 
+using namespace std::string_literals;
+
 TEST(ScriptTest, ReadsEveryEventKind) {
   auto events = parseScript(
       "# a comment\n"
@@ -81,7 +83,7 @@ TEST(ScriptTest, TimesStopAtOneDayAndOddWordsAreShownSafely) {
   EXPECT_NE(message("86400001 quit").find("later than 86400000"), std::string::npos);
   EXPECT_NE(message("4000000000 quit").find("later than"), std::string::npos);
   // A NUL byte does not cut the message, an escape sequence does not reach the terminal.
-  const std::string nul = message(std::string("0 fl\0y\x1b[2J 1", 14));
+  const std::string nul = message("0 fl\0y\x1b[2J 1"s);
   EXPECT_NE(nul.find("'fl\\x00y\\x1b[2J'"), std::string::npos) << nul;
   EXPECT_EQ(nul.find('\x1b'), std::string::npos);
   // A huge word is cut to a few dozen characters.
@@ -90,7 +92,7 @@ TEST(ScriptTest, TimesStopAtOneDayAndOddWordsAreShownSafely) {
   EXPECT_NE(huge.find("www..."), std::string::npos) << huge;
   EXPECT_LT(message("0 down " + std::string(100000, '0') + "7").size(), 200u);
   // A file name with a NUL in it would silently name another file.
-  EXPECT_NE(message(std::string("0 shot a\0b.bmp", 15)).find("NUL"), std::string::npos);
+  EXPECT_NE(message("0 shot a\0b.bmp"s).find("NUL"), std::string::npos);
 }
 
 TEST(CommandLineTest, OptionsAndTheirErrors) {
