@@ -72,13 +72,17 @@ const char* usageText() {
          "  --headless      run without a window or sound card, on virtual time\n"
          "  --seed N        seed the random generator with N (default: the clock)\n"
          "  --refresh HZ    headless: the refresh rate the virtual display reports (default 60,\n"
-         "                  0 = it cannot tell)\n"
+         "                  0 or 1 = it cannot tell)\n"
          "  --script FILE   headless: timed input, one event a line:\n"
          "                    T move X Y | T click X Y | T down VK | T up VK | T state |\n"
          "                    T shot FILE.bmp | T quit\n"
+         "                  (T in ms, at most 86400000 = one day; the file at most 64 MiB)\n"
          "  --trace FILE    write JSON Lines: start, level_start, level_end, state, exit\n"
          "  --help          show this text\n"
-         "  --version       show the version\n";
+         "  --version       show the version\n"
+         "\n"
+         "Exit status: 0 done; 1 cannot start; 2 a mistake in the options or the script, or a file\n"
+         "that cannot be written; 3 a headless run in which an error was raised.\n";
 }
 
 }  // namespace kv
