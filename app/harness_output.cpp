@@ -86,6 +86,23 @@ bool OutputFile::write(const void* data, size_t size) {
   return true;
 }
 
+bool OutputFile::writeAt(uint64_t offset, const void* data, size_t size) {
+  if (failed_ || fd_ < 0) return false;
+  const auto* p = static_cast<const uint8_t*>(data);
+  while (size > 0) {
+    const ssize_t n = ::pwrite(fd_, p, size, static_cast<off_t>(offset));
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) {
+      failWith(n < 0 ? errno : ENOSPC);
+      return false;
+    }
+    p += n;
+    offset += static_cast<uint64_t>(n);
+    size -= static_cast<size_t>(n);
+  }
+  return true;
+}
+
 bool OutputFile::close() {
   if (fd_ < 0) return !failed_;
   const int fd = fd_;

@@ -40,6 +40,9 @@ class OutputFile {
   // Writes everything or records the failure; after a failure every call does nothing.
   bool write(const void* data, size_t size);
   bool write(const std::string& text) { return write(text.data(), text.size()); }
+  // Writes over bytes written before (a header whose sizes are known only at the end); on a pipe,
+  // which cannot go back, this is a failure like any other.
+  bool writeAt(uint64_t offset, const void* data, size_t size);
   // Closes the file; a close that reports an error (a delayed write that failed) is a failure too.
   bool close();
   bool isOpen() const { return fd_ >= 0; }

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "app/harness_output.h"
 #include "app/program.h"
 #include "core/game_state.h"
 #include "platform/application.h"
@@ -46,6 +47,32 @@ int runIntoClosingPipe(const std::string& script, std::string& err, const std::s
   ::waitpid(pid, &status, 0);
   err = ProgramTest::slurp(errFile);
   return status;
+}
+
+TEST_F(ProgramTest, OutputFilesReportTheirFirstFailureOnceAndCreateNothingEarly) {
+  HarnessOutputs outputs;
+  int stops = 0;
+  outputs.onFailure([&] { ++stops; });
+  const std::string path = dir() + "/out.bin";
+  {
+    OutputFile file(outputs, "the recording", path);
+    EXPECT_FALSE(fs::exists(path));  // nothing before create()
+    ASSERT_TRUE(file.create());
+    EXPECT_TRUE(file.write("RIFF....WAVE"));
+    EXPECT_TRUE(file.writeAt(4, "\x04\0\0\0", 4));
+    EXPECT_TRUE(file.close());
+  }
+  EXPECT_EQ(slurp(path), std::string("RIFF\x04\0\0\0WAVE", 12));
+  EXPECT_FALSE(outputs.failed());
+
+  OutputFile full(outputs, "the recording", "/dev/full");
+  ASSERT_TRUE(full.create());
+  EXPECT_FALSE(full.write("x"));
+  EXPECT_FALSE(full.write("y"));
+  OutputFile other(outputs, "the trace file", dir() + "/no/such/folder/t");
+  EXPECT_FALSE(other.create());
+  EXPECT_EQ(outputs.failure(), "cannot write the recording /dev/full: No space left on device");
+  EXPECT_EQ(stops, 1);
 }
 
 TEST_F(ProgramTest, WritesThatFailEndTheRunWithOneLineAndStatusTwo) {
