@@ -193,6 +193,7 @@ TEST_F(ProgramTest, ASessionWritesNoFileButTheOnesItWasAskedFor) {
   if (std::system("strace -V >/dev/null 2>&1") != 0) GTEST_SKIP() << "strace is not installed";
   const std::string cwd = dir() + "/read_only";
   const std::string out = dir() + "/out";
+  fs::remove_all(cwd);
   fs::create_directories(cwd);
   fs::create_directories(out);
   fs::permissions(cwd, fs::perms::owner_read | fs::perms::owner_exec | fs::perms::group_read |
