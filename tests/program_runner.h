@@ -13,6 +13,13 @@
 namespace kv::test {
 
 class ProgramTest : public ::testing::Test {
+ protected:
+  // Whatever an earlier run of the same test left behind is gone.
+  void SetUp() override {
+    std::filesystem::remove_all(dir());
+    dir();
+  }
+
  public:
   static std::string dir() {
     const std::string d = ::testing::TempDir() + "/kv_program_" +
