@@ -5,13 +5,9 @@
 
 namespace kv {
 
-TraceWriter::~TraceWriter() {
-  if (file_) std::fclose(file_);
-}
-
-bool TraceWriter::open(const std::string& path) {
-  file_ = std::fopen(path.c_str(), "w");
-  return file_ != nullptr;
+bool TraceWriter::open(HarnessOutputs& outputs, const std::string& path) {
+  file_ = std::make_unique<OutputFile>(outputs, "the trace file", path);
+  return file_->create();
 }
 
 void TraceWriter::write(const std::string& event) {
@@ -23,10 +19,12 @@ void TraceWriter::writeTerrain() {
 }
 
 void TraceWriter::writeLine(const std::string& record) {
-  if (!file_) return;
-  const std::string line = record + "\n";
-  std::fwrite(line.data(), 1, line.size(), file_);
-  std::fflush(file_);
+  if (!file_ || !file_->isOpen()) return;
+  file_->write(record + "\n");
+}
+
+bool TraceWriter::close() {
+  return !file_ || file_->close();
 }
 
 }  // namespace kv

@@ -1,8 +1,10 @@
 #pragma once
 // Writes the trace file: one JSON object a line at startup, level start and end, on request, at exit.
-#include <cstdio>
+// Each line is written as it happens, so a run cut short keeps what it traced so far.
+#include <memory>
 #include <string>
 
+#include "app/harness_output.h"
 #include "core/game_observer.h"
 
 namespace kv {
@@ -11,13 +13,15 @@ class Clock;
 
 class TraceWriter : public GameObserver {
  public:
-  TraceWriter(Clock& clock) : clock_(clock) {}
-  ~TraceWriter() override;
-  // False when the file cannot be created.
-  bool open(const std::string& path);
+  explicit TraceWriter(Clock& clock) : clock_(clock) {}
+  // Creates the file; false (the failure recorded in outputs) when it cannot be created.
+  bool open(HarnessOutputs& outputs, const std::string& path);
+  // Does nothing without a file, or once a write has failed.
   void write(const std::string& event);
   // The ground's columns, on request.
   void writeTerrain();
+  // Closes the file; false when it or an earlier write failed.
+  bool close();
 
   void levelStarted() override { write("level_start"); }
   void levelEnded() override { write("level_end"); }
@@ -26,7 +30,7 @@ class TraceWriter : public GameObserver {
   void writeLine(const std::string& record);
 
   Clock& clock_;
-  std::FILE* file_ = nullptr;
+  std::unique_ptr<OutputFile> file_;
 };
 
 }  // namespace kv

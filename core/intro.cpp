@@ -43,7 +43,11 @@ void TForm1::logo() {
 
 void TForm1::DXTimer2Timer(TDXTimer& /*sender*/, int /*lagCount*/) {
   TDirectDrawSurface* surface = DXDraw1.Surface();
-  if (!surface) return;
+  if (!surface) {
+    // Minimised: nothing to animate, but the flip still waits a refresh, so the tick does not spin.
+    DXDraw1.Flip();
+    return;
+  }
   const uint64_t owner = screenOwner_;
   const bool finished = backdropTick(*surface, game.surfaceLocked, [&] {
     Application.ProcessMessages();

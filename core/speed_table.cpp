@@ -7,7 +7,8 @@ namespace kv {
 SpeedChoice chooseSpeeds(int32_t reportedRate) {
   SpeedChoice c;
   int32_t rate = reportedRate;
-  if (rate <= 0) rate = 75;
+  // 0 and 1 are what drivers report for "the default rate": they say nothing about the display.
+  if (rate <= 1) rate = 75;
   if (rate > 120) {
     c.vblanksPerFrame = (rate + 119) / 120;
     rate = round32(static_cast<long double>(rate) / c.vblanksPerFrame);

@@ -11,9 +11,9 @@ struct SpeedChoice {
   int32_t fastSpeed = 0, normalSpeed = 0, slowSpeed = 0;
 };
 
-// From the rate the platform reports (Hz, rounded; 0 = cannot tell, counted as 75 Hz). Above 120 Hz
-// only every k-th refresh shows a redraw (k = ceil(rate / 120)) and the effective rate is rate / k;
-// rates from 1 to 59 Hz use the 60 Hz speeds.
+// From the rate the platform reports (Hz, rounded; 0 or 1 = cannot tell, counted as 75 Hz). Above
+// 120 Hz only every k-th refresh shows a redraw (k = ceil(rate / 120)) and the effective rate is
+// rate / k; rates from 2 to 59 Hz use the 60 Hz speeds.
 SpeedChoice chooseSpeeds(int32_t reportedRate);
 
 }  // namespace kv

@@ -57,7 +57,7 @@ bool backdropTick(TDirectDrawSurface& surface, bool& surfaceLocked,
   }
   for (BackdropColumn& c : backdropColumns) c.previous = c.current;
   for (int k = kBackdropColumns - 2; k >= 0; --k) {
-    backdropColumns[static_cast<size_t>(k + 1)].current = backdropColumns[static_cast<size_t>(k)].current;
+    backdropColumns[static_cast<size_t>(k) + 1].current = backdropColumns[static_cast<size_t>(k)].current;
   }
   if (surfaceLocked) {
     UnlockSurface();

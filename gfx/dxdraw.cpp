@@ -230,8 +230,16 @@ bool TDXDraw::CanDraw() {
 void TDXDraw::Flip() {
   if (!initialized_ || busy_ || !CanDraw()) {
     // Nothing can be shown (the window is minimised, the surfaces are gone for good): a waiting
-    // flip still takes its refresh periods, so the game never races on unseen.
-    if (!busy_ && (nowOptions_ & doWaitVBlank)) video_.waitForVBlank(vblanksPerFlip_);
+    // flip still takes its refresh periods, so the game never races on unseen, and once the
+    // display has been shown even a flip that would not wait takes one, so the title screen's
+    // animation does not spin (on virtual time, where nothing else moves the clock, it would
+    // never end).
+    if (busy_) return;
+    if (nowOptions_ & doWaitVBlank) {
+      video_.waitForVBlank(vblanksPerFlip_);
+    } else if (initAttempted_) {
+      video_.waitForVBlank(1);
+    }
     return;
   }
   const int vblanks = (nowOptions_ & doWaitVBlank) ? vblanksPerFlip_ : 0;

@@ -16,7 +16,7 @@ void drawMatrixGlyph(int32_t x, int32_t y, uint8_t code, int32_t scale) {
   const int32_t s = scale;
   for (int32_t i = 1; i <= 20; ++i) {
     for (int32_t j = 1; j <= 16; ++j) {
-      const uint8_t cell = glyph[static_cast<size_t>((i - 1) * 16 + (j - 1))];
+      const uint8_t cell = glyph[static_cast<size_t>(i - 1) * 16 + static_cast<size_t>(j - 1)];
       uint32_t color;
       if (cell == kRedCell) {
         color = kRed;

@@ -23,7 +23,12 @@ void loadMatrixFont(const std::string& path) {
       cell = buffer;
     }
   }
+  // A file that opens but cannot be read (a device error) is as unusable as a missing one; a short
+  // file is not an error.
+  const bool readFailed = std::ferror(f) != 0;
+  const int readError = errno;
   std::fclose(f);
+  if (readFailed) throw EFOpenError("Cannot read file \"" + path + "\". " + std::strerror(readError));
 }
 
 }  // namespace kv

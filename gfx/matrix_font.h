@@ -17,7 +17,8 @@ using MatrixGlyph = std::array<uint8_t, kGlyphCells>;
 extern std::array<MatrixGlyph, kGlyphCount> matrixFont;
 
 // Reads the font file cell by cell. A short file does not fail: past its end every cell takes the
-// last byte read (0 when nothing could be read). Raises EFOpenError when the file cannot be opened.
+// last byte read (0 when the file is empty). Raises EFOpenError when the file cannot be opened or
+// reading it fails.
 void loadMatrixFont(const std::string& path);
 
 }  // namespace kv

@@ -180,6 +180,7 @@ void TApplication::buttonsChanged() {
 }
 
 void TApplication::HandleException(const std::exception& e) {
+  ++exceptions_;
   std::fprintf(stderr, "korvalundrix: %s\n", e.what());
   std::fflush(stderr);
 }

@@ -65,6 +65,8 @@ class TApplication {
 
   // An exception that escaped a handler: printed to stderr, and the program goes on.
   void HandleException(const std::exception& e);
+  // How many did so far (a headless run that had any ends with a failure status).
+  int exceptionCount() const { return exceptions_; }
 
  private:
   void dispatch(const Event& e);
@@ -76,6 +78,7 @@ class TApplication {
   KeyboardState keyboard_;
   IdleHandler idle_;
   bool terminated_ = false;
+  int exceptions_ = 0;
   bool active_ = true;
   FormEventSink* form_ = nullptr;
   std::function<void(const Event&)> harness_;

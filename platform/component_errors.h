@@ -11,11 +11,14 @@ class EComponentError : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
+// The argument is a class name, which cannot be put in parentheses.
+// NOLINTBEGIN(bugprone-macro-parentheses)
 #define KV_COMPONENT_ERROR(Name)            \
   class Name : public EComponentError {     \
    public:                                  \
     using EComponentError::EComponentError; \
   }
+// NOLINTEND(bugprone-macro-parentheses)
 
 KV_COMPONENT_ERROR(EDXDrawError);
 KV_COMPONENT_ERROR(EDirectDrawError);

@@ -134,7 +134,7 @@ HSTREAM BASS_StreamCreateFile(BOOL mem, const void* file, QWORD offset, QWORD le
   if (s.voice == 0) return 0;
   s.handle = l.nextHandle++;
   if (l.nextHandle == 0) l.nextHandle = 1;
-  l.streams.push_back(std::move(s));
+  l.streams.push_back(s);
   return l.streams.back().handle;
 }
 

@@ -8,7 +8,7 @@
 
 namespace kv {
 
-bool writeBmp24(const std::string& path, const RgbImage& image) {
+std::vector<uint8_t> encodeBmp24(const RgbImage& image) {
   const uint32_t rowBytes = (static_cast<uint32_t>(image.width) * 3 + 3) & ~3u;
   const uint32_t dataBytes = rowBytes * static_cast<uint32_t>(image.height);
   std::vector<uint8_t> out;
@@ -38,6 +38,11 @@ bool writeBmp24(const std::string& path, const RgbImage& image) {
     }
     for (uint32_t pad = static_cast<uint32_t>(image.width) * 3; pad < rowBytes; ++pad) out.push_back(0);
   }
+  return out;
+}
+
+bool writeBmp24(const std::string& path, const RgbImage& image) {
+  const std::vector<uint8_t> out = encodeBmp24(image);
   std::FILE* f = std::fopen(path.c_str(), "wb");
   if (!f) return false;
   bool ok = std::fwrite(out.data(), 1, out.size(), f) == out.size();

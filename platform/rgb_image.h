@@ -23,6 +23,8 @@ struct RgbImage {
   const uint8_t* at(int x, int y) const { return &rgb[(static_cast<size_t>(y) * width + x) * 3]; }
 };
 
+// The bytes of an uncompressed 24-bit BMP file.
+std::vector<uint8_t> encodeBmp24(const RgbImage& image);
 // Writes an uncompressed 24-bit BMP; false when the file cannot be written.
 bool writeBmp24(const std::string& path, const RgbImage& image);
 // Reads a 24-bit BMP written by writeBmp24 (used by tests); empty image on failure.

@@ -10,6 +10,7 @@ packages=(
   libgtest-dev libbenchmark-dev
   xvfb xauth xdotool imagemagick
   dpkg-dev desktop-file-utils appstream man-db
+  clang libclang-rt-14-dev clang-tidy strace
 )
 
 missing=()

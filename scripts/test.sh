@@ -18,5 +18,6 @@ scripts/build.sh build-sanitize -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=cl
    ctest --output-on-failure -j "$(nproc)" -LE e2e)
 
 rm -rf build-tsan && scripts/test-tsan.sh build-tsan  # the audio tests under ThreadSanitizer
+scripts/test-fuzz.sh build-fuzz
 
 echo "All tests passed."

@@ -328,7 +328,7 @@ TEST(ArtAssets, SaucerFramesDifferOnlyAroundThePupils) {
   for (int f = 0; f < 8; ++f) frames.push_back(frameOf(p, e, f));
   const auto runs = changingColumnRuns(frames);
   ASSERT_EQ(runs.size(), 2u) << "two eyes";
-  // Plain names, not a structured binding: the pupil finder below captures them (clang 14 cannot).
+  // Plain names, not a structured binding: the lambda below uses them, which clang 14 refuses.
   const auto rows = changingRows(frames);
   const int top = rows.first, bottom = rows.second;
   for (const auto& [a, b] : runs) EXPECT_LE(b - a + 1, 9);

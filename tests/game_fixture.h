@@ -3,6 +3,7 @@
 // components, virtual time and scripted input.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -18,12 +19,15 @@ namespace kv::test {
 
 class GameFixture {
  public:
+  // beforeStart sets the machine up before the window is created (a sound card that fails...).
   explicit GameFixture(int refreshHz = 60, uint32_t seed = 1,
-                       std::vector<std::string> dataDirs = {KV_TEST_DATA_DIR}) {
+                       std::vector<std::string> dataDirs = {KV_TEST_DATA_DIR},
+                       const std::function<void(HeadlessBackend&)>& beforeStart = {}) {
     resetGameState();
     UnlockSurface();
     backend = std::make_unique<HeadlessBackend>(refreshHz, std::vector<ScriptEvent>{});
     backend->events.setQuitWhenDone(false);
+    if (beforeStart) beforeStart(*backend);
     platform = std::make_unique<Platform>(backend->platform());
     audio = std::make_unique<AudioSystem>(platform->audio);
     app = std::make_unique<TApplication>(*platform);

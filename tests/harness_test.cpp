@@ -9,9 +9,12 @@
 #include "app/command_line.h"
 #include "platform/headless/script.h"
 #include "platform/rgb_image.h"
+#include "tests/program_runner.h"
 
 namespace kv {
 namespace {
+
+using namespace std::string_literals;
 
 TEST(ScriptTest, ReadsEveryEventKind) {
   auto events = parseScript(
@@ -67,6 +70,31 @@ TEST(ScriptTest, BadLinesNameTheLineAndTheProblem) {
   }
 }
 
+TEST(ScriptTest, TimesStopAtOneDayAndOddWordsAreShownSafely) {
+  EXPECT_EQ(parseScript("86400000 quit", "s").at(0).timeMs, kMaxScriptTimeMs);
+  auto message = [](const std::string& text) {
+    try {
+      parseScript(text, "s");
+    } catch (const ScriptError& e) {
+      return std::string(e.what());
+    }
+    return std::string("accepted");
+  };
+  EXPECT_NE(message("86400001 quit").find("later than 86400000"), std::string::npos);
+  EXPECT_NE(message("4000000000 quit").find("later than"), std::string::npos);
+  // A NUL byte does not cut the message, an escape sequence does not reach the terminal.
+  const std::string nul = message("0 fl\0y\x1b[2J 1"s);
+  EXPECT_NE(nul.find("'fl\\x00y\\x1b[2J'"), std::string::npos) << nul;
+  EXPECT_EQ(nul.find('\x1b'), std::string::npos);
+  // A huge word is cut to a few dozen characters.
+  const std::string huge = message("0 " + std::string(1 << 20, 'w'));
+  EXPECT_LT(huge.size(), 200u);
+  EXPECT_NE(huge.find("www..."), std::string::npos) << huge;
+  EXPECT_LT(message("0 down " + std::string(100000, '0') + "7").size(), 200u);
+  // A file name with a NUL in it would silently name another file.
+  EXPECT_NE(message("0 shot a\0b.bmp"s).find("NUL"), std::string::npos);
+}
+
 TEST(CommandLineTest, OptionsAndTheirErrors) {
   CommandLine c = parseCommandLine({"--headless", "--seed", "42", "--refresh", "144", "--trace", "t.jsonl"});
   EXPECT_TRUE(c.headless);
@@ -87,36 +115,26 @@ TEST(CommandLineTest, OptionsAndTheirErrors) {
                                                          {"--headless", "--windowed"}}) {
     EXPECT_THROW(parseCommandLine(args), UsageError) << args[0];
   }
+  // An empty file name is a mistake, not the option left out.
+  for (const char* option : {"--script", "--trace"}) {
+    try {
+      parseCommandLine({"--headless", option, ""});
+      ADD_FAILURE() << option << " '' accepted";
+    } catch (const UsageError& e) {
+      EXPECT_NE(std::string(e.what()).find(option), std::string::npos) << e.what();
+    }
+  }
+  try {
+    parseCommandLine({"--\x1b]0;title\a" + std::string(5000, 'x')});
+    ADD_FAILURE() << "an unknown option was accepted";
+  } catch (const UsageError& e) {
+    const std::string what = e.what();
+    EXPECT_NE(what.find("--\\x1b]0;title\\x07xxx"), std::string::npos) << what;
+    EXPECT_LT(what.size(), 120u);
+  }
 }
 
-// The real program, run headless as the harness runs it.
-class ProgramTest : public ::testing::Test {
- protected:
-  // Each test has a folder of its own: CTest runs them side by side.
-  static std::string dir() {
-    const std::string d = ::testing::TempDir() + "/kv_program_" +
-                          ::testing::UnitTest::GetInstance()->current_test_info()->name();
-    std::filesystem::create_directories(d);
-    return d;
-  }
-  static int run(const std::string& args, std::string* err = nullptr) {
-    const std::string errFile = dir() + "/stderr.txt";
-    int status = std::system((std::string(KV_PROGRAM) + " " + args + " 2>" + errFile).c_str());
-    if (err) *err = slurp(errFile);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  }
-  static std::string slurp(const std::string& path) {
-    std::ifstream f(path, std::ios::binary);
-    std::stringstream s;
-    s << f.rdbuf();
-    return s.str();
-  }
-  static std::string writeScript(const std::string& name, const std::string& text) {
-    const std::string path = dir() + "/" + name;
-    std::ofstream(path) << text;
-    return path;
-  }
-};
+using test::ProgramTest;
 
 TEST_F(ProgramTest, TheSameArgumentsGiveTheSameTraceByteForByte) {
   const std::string script = writeScript("play.script",

@@ -48,18 +48,21 @@ TEST(SpeedTableTest, FastDisplaysShowEveryKthRefresh) {
 }
 
 TEST(SpeedTableTest, SlowAndUnknownDisplaysStillGetAPace) {
-  for (int rate : {1, 30, 50, 59}) {
+  for (int rate : {2, 30, 50, 59}) {
     SpeedChoice c = chooseSpeeds(rate);
     EXPECT_EQ(c.refreshRate, rate);
     EXPECT_EQ(c.fastSpeed, 10) << rate;
     EXPECT_EQ(c.normalSpeed, 7) << rate;
     EXPECT_EQ(c.slowSpeed, 5) << rate;
   }
-  SpeedChoice unknown = chooseSpeeds(0);
-  EXPECT_EQ(unknown.refreshRate, 75);
-  EXPECT_EQ(unknown.fastSpeed, 9);
-  EXPECT_EQ(unknown.normalSpeed, 6);
-  EXPECT_EQ(unknown.slowSpeed, 4);
+  // 1 Hz is a driver's way of saying "the default rate", just as 0 is.
+  for (int rate : {0, 1}) {
+    SpeedChoice unknown = chooseSpeeds(rate);
+    EXPECT_EQ(unknown.refreshRate, 75);
+    EXPECT_EQ(unknown.fastSpeed, 9);
+    EXPECT_EQ(unknown.normalSpeed, 6);
+    EXPECT_EQ(unknown.slowSpeed, 4);
+  }
 }
 
 }  // namespace

@@ -1,8 +1,15 @@
 #include "platform/headless/script.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <charconv>
-#include <fstream>
+#include <cstring>
 #include <sstream>
+
+#include "platform/printable_text.h"
 
 namespace kv {
 
@@ -33,25 +40,29 @@ std::vector<ScriptEvent> parseScript(const std::string& text, const std::string&
   while (std::getline(in, line)) {
     ++lineNo;
     auto fail = [&](const std::string& what) {
-      throw ScriptError("script " + name + " line " + std::to_string(lineNo) + ": " + what);
+      throw ScriptError("script " + printablePath(name) + " line " + std::to_string(lineNo) + ": " + what);
     };
     if (auto hash = line.find('#'); hash != std::string::npos) line.erase(hash);
     std::vector<std::string> w = splitWords(line);
     if (w.empty()) continue;
     long long t = 0;
-    if (!parseInt(w[0], t) || t < 0 || t > 4'000'000'000LL)
-      fail("'" + w[0] + "' is not a time in milliseconds");
-    if (static_cast<uint64_t>(t) < lastTime) fail("time " + w[0] + " is earlier than the line before");
+    if (!parseInt(w[0], t) || t < 0) fail("'" + printable(w[0]) + "' is not a time in milliseconds");
+    if (static_cast<uint64_t>(t) > kMaxScriptTimeMs) {
+      fail("time " + printable(w[0]) + " is later than " + std::to_string(kMaxScriptTimeMs) +
+           " (one day, the longest run a script may ask for)");
+    }
+    if (static_cast<uint64_t>(t) < lastTime)
+      fail("time " + printable(w[0]) + " is earlier than the line before");
     lastTime = static_cast<uint64_t>(t);
     if (w.size() < 2) fail("an event is missing after the time");
     const std::string& verb = w[1];
     auto expectArgs = [&](size_t n) {
-      if (w.size() != n + 2) fail("'" + verb + "' takes " + std::to_string(n) + " argument(s)");
+      if (w.size() != n + 2) fail("'" + printable(verb) + "' takes " + std::to_string(n) + " argument(s)");
     };
     auto number = [&](size_t i, long long lo, long long hi, const char* what) {
       long long v = 0;
       if (!parseInt(w[i], v) || v < lo || v > hi) {
-        fail(std::string(what) + " '" + w[i] + "' is not in " + std::to_string(lo) + ".." +
+        fail(std::string(what) + " '" + printable(w[i]) + "' is not in " + std::to_string(lo) + ".." +
              std::to_string(hi));
       }
       return static_cast<int>(v);
@@ -83,12 +94,13 @@ std::vector<ScriptEvent> parseScript(const std::string& text, const std::string&
     } else if (verb == "shot") {
       expectArgs(1);
       e.kind = Event::Kind::Shot;
+      if (w[2].find('\0') != std::string::npos) fail("a file name cannot hold a NUL byte");
       e.path = w[2];
     } else if (verb == "quit") {
       expectArgs(0);
       e.kind = Event::Kind::Quit;
     } else {
-      fail("unknown event '" + verb + "' (move, click, down, up, state, terrain, shot, quit)");
+      fail("unknown event '" + printable(verb) + "' (move, click, down, up, state, terrain, shot, quit)");
     }
     events.push_back(se);
   }
@@ -96,11 +108,32 @@ std::vector<ScriptEvent> parseScript(const std::string& text, const std::string&
 }
 
 std::vector<ScriptEvent> loadScript(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) throw ScriptError("cannot read script " + path);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return parseScript(text.str(), path);
+  auto fail = [&](const std::string& why) -> std::vector<ScriptEvent> {
+    throw ScriptError("cannot read script " + printablePath(path) + ": " + why);
+  };
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return fail(std::strerror(errno));
+  struct Closer {
+    int fd;
+    ~Closer() { ::close(fd); }
+  } closer{fd};
+  struct stat st {};
+  if (::fstat(fd, &st) != 0) return fail(std::strerror(errno));
+  if (S_ISDIR(st.st_mode)) return fail("it is a folder");
+  const std::string tooLarge = "it is larger than " + std::to_string(kMaxScriptBytes >> 20) + " MiB";
+  if (S_ISREG(st.st_mode) && static_cast<uint64_t>(st.st_size) > kMaxScriptBytes) return fail(tooLarge);
+  // Pipes and devices announce no size: read until the end, but never past the limit.
+  std::string text;
+  char chunk[1 << 16];
+  for (;;) {
+    const ssize_t n = ::read(fd, chunk, sizeof chunk);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) return fail(std::strerror(errno));
+    if (n == 0) break;
+    if (text.size() + static_cast<size_t>(n) > kMaxScriptBytes) return fail(tooLarge);
+    text.append(chunk, static_cast<size_t>(n));
+  }
+  return parseScript(text, path);
 }
 
 }  // namespace kv

@@ -51,7 +51,7 @@ bool VirtualDisplay::restoreSurfaces() {
 }
 
 uint64_t VirtualDisplay::pacingPeriodNs() const {
-  int hz = refreshHz_ > 0 ? refreshHz_ : 75;
+  int hz = refreshHz_ > 1 ? refreshHz_ : 75;
   return 1'000'000'000ull / static_cast<uint64_t>(hz);
 }
 
@@ -74,7 +74,7 @@ void VirtualDisplay::waitBlanks(int vblanks) {
   {
     // Vertical blank n falls at floor(n * 1e9 / hz) ns. Find the last one at or before now (a
     // present that returned on a blank stands on it), then wait for the vblanks-th one after it.
-    const uint64_t hz = static_cast<uint64_t>(refreshHz_ > 0 ? refreshHz_ : 75);
+    const uint64_t hz = static_cast<uint64_t>(refreshHz_ > 1 ? refreshHz_ : 75);
     const uint64_t now = clock_.nowNs();
     auto blankAt = [hz](uint64_t n) {
       return static_cast<uint64_t>(static_cast<unsigned __int128>(n) * 1'000'000'000u / hz);

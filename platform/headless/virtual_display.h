@@ -16,7 +16,7 @@ class VirtualClock;
 
 class VirtualDisplay : public VideoDevice {
  public:
-  // refreshHz is what the display reports; 0 means it cannot tell (it then paces at 75 Hz).
+  // refreshHz is what the display reports; 0 or 1 means it cannot tell (it then paces at 75 Hz).
   VirtualDisplay(VirtualClock& clock, int refreshHz);
   ~VirtualDisplay() override;
 

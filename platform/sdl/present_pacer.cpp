@@ -16,7 +16,7 @@ void SteadyPacerTime::sleepUntilNs(uint64_t ns) {
 }
 
 void PresentPacer::setRefreshHz(int hz) {
-  periodNs_ = 1'000'000'000ull / static_cast<uint64_t>(hz > 0 ? hz : 75);
+  periodNs_ = 1'000'000'000ull / static_cast<uint64_t>(hz > 1 ? hz : 75);
 }
 
 void PresentPacer::present(int vblanks, const std::function<void()>& show) {

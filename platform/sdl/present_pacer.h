@@ -34,7 +34,7 @@ class PresentPacer {
  public:
   explicit PresentPacer(PacerTime& time) : time_(time) {}
 
-  // The refresh rate to pace at; 0 (unknown) paces at 75 Hz.
+  // The refresh rate to pace at; 0 or 1 (unknown) paces at 75 Hz.
   void setRefreshHz(int hz);
   uint64_t periodNs() const { return periodNs_; }
 
