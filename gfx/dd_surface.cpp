@@ -52,7 +52,7 @@ bool TDirectDrawSurface::Create(int32_t width, int32_t height, PixelLayout layou
   exists_ = true;
   primary_ = false;
   lost_ = false;
-  runsFresh_ = false;
+  opaqueFresh_ = false;
   result_ = DDResult::Ok;
   return true;
 }
@@ -77,8 +77,8 @@ void TDirectDrawSurface::Release() {
   lost_ = false;
   locked_ = false;
   hasColorKey_ = false;
-  runs_.clear();
-  runsFresh_ = false;
+  opaque_.clear();
+  opaqueFresh_ = false;
   result_ = DDResult::NotMade;
 }
 
@@ -97,7 +97,7 @@ bool TDirectDrawSurface::Restore() {
     return false;
   }
   lost_ = false;
-  runsFresh_ = false;  // restored memory holds no picture to speak of
+  opaqueFresh_ = false;  // restored memory holds no picture to speak of
   result_ = DDResult::Ok;
   return true;
 }
@@ -120,7 +120,7 @@ void TDirectDrawSurface::Fill(uint32_t pixel) {
     return;
   }
   const auto v = static_cast<uint16_t>(pixel);
-  runsFresh_ = false;
+  opaqueFresh_ = false;
   if (pitchPixels_ == width_) {
     fillPixels(memory_.data(), memory_.size(), v);
   } else {
@@ -138,7 +138,7 @@ bool TDirectDrawSurface::Lock(SurfaceLockDesc& desc) {
     result_ = DDResult::Busy;
   } else {
     locked_ = true;
-    runsFresh_ = false;  // the pixels may change through the lock
+    opaqueFresh_ = false;  // the pixels may change through the lock
     desc.bits = reinterpret_cast<uint8_t*>(memory_.data());
     desc.pitchBytes = pitchPixels_ * 2;
     desc.width = width_;
@@ -191,22 +191,22 @@ bool TDirectDrawSurface::BltFast(int32_t x, int32_t y, const TDirectDrawSurface&
 void TDirectDrawSurface::SetColorKey(uint16_t key) {
   colorKey_ = key;
   hasColorKey_ = true;
-  runsFresh_ = false;
-  if (exists_ && !primary_) opaqueRuns();
+  opaqueFresh_ = false;
+  if (exists_ && !primary_) opaquePixels();
 }
 
-const OpaqueRuns& TDirectDrawSurface::opaqueRuns() const {
-  if (!runsFresh_) {
-    runs_.build(memory_.data(), pitchPixels_, width_, height_, colorKey_);
-    runsFresh_ = true;
+const OpaquePixels& TDirectDrawSurface::opaquePixels() const {
+  if (!opaqueFresh_) {
+    opaque_.build(memory_.data(), pitchPixels_, width_, height_, colorKey_);
+    opaqueFresh_ = true;
   }
-  return runs_;
+  return opaque_;
 }
 
 void TDirectDrawSurface::keyedCopy(int32_t x, int32_t y, const TDirectDrawSurface& src, const TRect& r) {
-  const OpaqueRuns& runs = src.opaqueRuns();
+  const OpaquePixels& opaque = src.opaquePixels();
   for (int32_t row = 0; row < r.height(); ++row)
-    runs.copyRow(src.Row(r.Top + row), r.Top + row, r.Left, r.Right, Row(y + row) + x);
+    opaque.copyRow(r.Top + row, r.Left, r.Right, Row(y + row) + x);
 }
 
 void TDirectDrawSurface::keyedCopyPixelByPixel(int32_t x, int32_t y, const TDirectDrawSurface& src,

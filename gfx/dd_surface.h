@@ -61,7 +61,7 @@ class TDirectDrawSurface {
   // Tests: make the next locks fail as a busy device would.
   void SetRefuseLocks(bool refuse) { refuseLocks_ = refuse; }
 
-  // Source colour key for transparent blits. The picture's opaque runs are found here, so the
+  // Source colour key for transparent blits. The picture's opaque pixels are found here, so the
   // pictures of an image list are scanned once per restore, not on every draw.
   void SetColorKey(uint16_t key);
   bool HasColorKey() const { return hasColorKey_; }
@@ -72,9 +72,9 @@ class TDirectDrawSurface {
   bool BltFast(int32_t x, int32_t y, const TDirectDrawSurface& src, const TRect& srcRect, bool useKey);
 
   // Direct access for the device and tests (empty for the screen surface). Writable access may
-  // change the picture, so the opaque runs are found again before the next keyed copy from it.
+  // change the picture, so its opaque pixels are found again before the next keyed copy from it.
   uint16_t* Row(int32_t y) {
-    runsFresh_ = false;
+    opaqueFresh_ = false;
     return memory_.data() + static_cast<size_t>(y) * pitchPixels_;
   }
   const uint16_t* Row(int32_t y) const { return memory_.data() + static_cast<size_t>(y) * pitchPixels_; }
@@ -84,8 +84,8 @@ class TDirectDrawSurface {
 
  private:
   friend class TDirectDraw;
-  // The runs for the current pixels and key, found again when anything may have changed them.
-  const OpaqueRuns& opaqueRuns() const;
+  // The opaque pixels for the current pixels and key, found again when anything may have changed them.
+  const OpaquePixels& opaquePixels() const;
   void keyedCopy(int32_t x, int32_t y, const TDirectDrawSurface& src, const TRect& r);
   void keyedCopyPixelByPixel(int32_t x, int32_t y, const TDirectDrawSurface& src, const TRect& r);
 
@@ -100,8 +100,8 @@ class TDirectDrawSurface {
   bool refuseLocks_ = false;
   bool hasColorKey_ = false;
   uint16_t colorKey_ = 0;
-  mutable OpaqueRuns runs_;
-  mutable bool runsFresh_ = false;
+  mutable OpaquePixels opaque_;
+  mutable bool opaqueFresh_ = false;
   DDResult result_ = DDResult::NotMade;
 };
 
