@@ -4,6 +4,8 @@
 
 #include <algorithm>
 
+#include "platform/sdl/sdl_renderer_choice.h"
+
 namespace kv {
 
 namespace {
@@ -49,9 +51,7 @@ bool SdlVideo::openWindow() {
     error_ = std::string("the window cannot be made (") + SDL_GetError() + ")";
     return false;
   }
-  // Without a graphics card (or under SDL's dummy driver) only the software renderer can be made.
-  renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_ACCELERATED);
-  if (!renderer_) renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_SOFTWARE);
+  renderer_ = createWindowRenderer(window_);
   if (!renderer_) {
     error_ = std::string("no renderer for the window (") + SDL_GetError() + ")";
     SDL_DestroyWindow(window_);
