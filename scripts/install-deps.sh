@@ -7,7 +7,7 @@ packages=(
   libsdl2-dev libsdl2-ttf-dev libfontconfig-dev fonts-dejavu-core libmpg123-dev
   lame
   libgtest-dev libbenchmark-dev
-  xvfb xauth xdotool imagemagick
+  xvfb xauth xdotool imagemagick time
 )
 
 missing=()
