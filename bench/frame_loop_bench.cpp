@@ -4,6 +4,7 @@
 
 #include <memory>
 
+#include "bench/floor.h"
 #include "core/form.h"
 #include "core/game_state.h"
 #include "core/terrain.h"
@@ -40,11 +41,13 @@ struct RunningLevel {
 
 void BM_TickWithoutRedraw(benchmark::State& state) {
   RunningLevel level;
+  bench::RatioTimer timer;
   for (auto _ : state) {
     game.redrawTicks = -1000000;  // never due
     game.distance = 0;
     level.form->DXTimer1Timer(level.form->DXTimer1, 1);
   }
+  timer.report(state);
 }
 BENCHMARK(BM_TickWithoutRedraw);
 

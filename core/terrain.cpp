@@ -55,7 +55,9 @@ void stepGround() {
 }
 
 void scrollTerrain() {
-  for (int32_t i = columnsInUse(); i >= 2; --i) game.terrain[i] = game.terrain[i - 1];
+  // Column i takes column i - 1's record, for every i from the last down to 2: one block move.
+  const int32_t n = columnsInUse();
+  if (n >= 2) std::copy_backward(game.terrain.data(), game.terrain.data() + n - 1, game.terrain.data() + n);
 }
 
 void seedStar() {
@@ -63,7 +65,8 @@ void seedStar() {
 }
 
 void shiftStars() {
-  for (int32_t i = columnsInUse(); i >= 2; --i) game.stars[i] = game.stars[i - 1];
+  const int32_t n = columnsInUse();
+  if (n >= 2) std::copy_backward(game.stars.data(), game.stars.data() + n - 1, game.stars.data() + n);
 }
 
 void drawGround() {

@@ -52,6 +52,7 @@ bool TDirectDrawSurface::Create(int32_t width, int32_t height, PixelLayout layou
   exists_ = true;
   primary_ = false;
   lost_ = false;
+  opaqueFresh_ = false;
   result_ = DDResult::Ok;
   return true;
 }
@@ -76,6 +77,8 @@ void TDirectDrawSurface::Release() {
   lost_ = false;
   locked_ = false;
   hasColorKey_ = false;
+  opaque_.clear();
+  opaqueFresh_ = false;
   result_ = DDResult::NotMade;
 }
 
@@ -94,6 +97,7 @@ bool TDirectDrawSurface::Restore() {
     return false;
   }
   lost_ = false;
+  opaqueFresh_ = false;  // restored memory holds no picture to speak of
   result_ = DDResult::Ok;
   return true;
 }
@@ -115,8 +119,13 @@ void TDirectDrawSurface::Fill(uint32_t pixel) {
     result_ = DDResult::Ok;
     return;
   }
-  const uint16_t v = static_cast<uint16_t>(pixel);
-  for (int32_t y = 0; y < height_; ++y) std::fill_n(Row(y), width_, v);
+  const auto v = static_cast<uint16_t>(pixel);
+  opaqueFresh_ = false;
+  if (pitchPixels_ == width_) {
+    fillPixels(memory_.data(), memory_.size(), v);
+  } else {
+    for (int32_t y = 0; y < height_; ++y) fillPixels(Row(y), static_cast<size_t>(width_), v);
+  }
   result_ = DDResult::Ok;
 }
 
@@ -129,6 +138,7 @@ bool TDirectDrawSurface::Lock(SurfaceLockDesc& desc) {
     result_ = DDResult::Busy;
   } else {
     locked_ = true;
+    opaqueFresh_ = false;  // the pixels may change through the lock
     desc.bits = reinterpret_cast<uint8_t*>(memory_.data());
     desc.pitchBytes = pitchPixels_ * 2;
     desc.width = width_;
@@ -165,22 +175,50 @@ bool TDirectDrawSurface::BltFast(int32_t x, int32_t y, const TDirectDrawSurface&
     result_ = DDResult::InvalidParams;
     return false;
   }
-  const int32_t w = r.width();
-  const bool keyed = useKey && src.hasColorKey_;
+  if (!useKey || !src.hasColorKey_) {
+    for (int32_t row = 0; row < r.height(); ++row)
+      std::copy_n(src.Row(r.Top + row) + r.Left, r.width(), Row(y + row) + x);
+  } else if (&src == this) {
+    // A picture copied onto itself may read pixels it has just written: keep the pixel order.
+    keyedCopyPixelByPixel(x, y, src, r);
+  } else {
+    keyedCopy(x, y, src, r);
+  }
+  result_ = DDResult::Ok;
+  return true;
+}
+
+void TDirectDrawSurface::SetColorKey(uint16_t key) {
+  colorKey_ = key;
+  hasColorKey_ = true;
+  opaqueFresh_ = false;
+  if (exists_ && !primary_) opaquePixels();
+}
+
+const OpaquePixels& TDirectDrawSurface::opaquePixels() const {
+  if (!opaqueFresh_) {
+    opaque_.build(memory_.data(), pitchPixels_, width_, height_, colorKey_);
+    opaqueFresh_ = true;
+  }
+  return opaque_;
+}
+
+void TDirectDrawSurface::keyedCopy(int32_t x, int32_t y, const TDirectDrawSurface& src, const TRect& r) {
+  const OpaquePixels& opaque = src.opaquePixels();
+  for (int32_t row = 0; row < r.height(); ++row)
+    opaque.copyRow(r.Top + row, r.Left, r.Right, Row(y + row) + x);
+}
+
+void TDirectDrawSurface::keyedCopyPixelByPixel(int32_t x, int32_t y, const TDirectDrawSurface& src,
+                                               const TRect& r) {
   const uint16_t key = src.colorKey_;
   for (int32_t row = 0; row < r.height(); ++row) {
     const uint16_t* s = src.Row(r.Top + row) + r.Left;
     uint16_t* d = Row(y + row) + x;
-    if (!keyed) {
-      std::copy_n(s, w, d);
-    } else {
-      for (int32_t i = 0; i < w; ++i) {
-        if (s[i] != key) d[i] = s[i];
-      }
+    for (int32_t i = 0; i < r.width(); ++i) {
+      if (s[i] != key) d[i] = s[i];
     }
   }
-  result_ = DDResult::Ok;
-  return true;
 }
 
 Frame16 TDirectDrawSurface::frame() const {

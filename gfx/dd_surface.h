@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "gfx/pixel_spans.h"
 #include "gfx/rect.h"
 #include "platform/pixel_layout.h"
 
@@ -60,11 +61,9 @@ class TDirectDrawSurface {
   // Tests: make the next locks fail as a busy device would.
   void SetRefuseLocks(bool refuse) { refuseLocks_ = refuse; }
 
-  // Source colour key for transparent blits.
-  void SetColorKey(uint16_t key) {
-    colorKey_ = key;
-    hasColorKey_ = true;
-  }
+  // Source colour key for transparent blits. The picture's opaque pixels are found here, so the
+  // pictures of an image list are scanned once per restore, not on every draw.
+  void SetColorKey(uint16_t key);
   bool HasColorKey() const { return hasColorKey_; }
   uint16_t ColorKey() const { return colorKey_; }
 
@@ -72,8 +71,12 @@ class TDirectDrawSurface {
   // The caller has clipped both rectangles; this only refuses what is still out of bounds.
   bool BltFast(int32_t x, int32_t y, const TDirectDrawSurface& src, const TRect& srcRect, bool useKey);
 
-  // Direct access for the device and tests (empty for the screen surface).
-  uint16_t* Row(int32_t y) { return memory_.data() + static_cast<size_t>(y) * pitchPixels_; }
+  // Direct access for the device and tests (empty for the screen surface). Writable access may
+  // change the picture, so its opaque pixels are found again before the next keyed copy from it.
+  uint16_t* Row(int32_t y) {
+    opaqueFresh_ = false;
+    return memory_.data() + static_cast<size_t>(y) * pitchPixels_;
+  }
   const uint16_t* Row(int32_t y) const { return memory_.data() + static_cast<size_t>(y) * pitchPixels_; }
   int32_t PitchPixels() const { return pitchPixels_; }
   uint16_t Pixel(int32_t x, int32_t y) const { return Row(y)[x]; }
@@ -81,6 +84,11 @@ class TDirectDrawSurface {
 
  private:
   friend class TDirectDraw;
+  // The opaque pixels for the current pixels and key, found again when anything may have changed them.
+  const OpaquePixels& opaquePixels() const;
+  void keyedCopy(int32_t x, int32_t y, const TDirectDrawSurface& src, const TRect& r);
+  void keyedCopyPixelByPixel(int32_t x, int32_t y, const TDirectDrawSurface& src, const TRect& r);
+
   TDirectDraw* device_;  // cleared when the device goes first
   std::vector<uint16_t> memory_;
   int32_t width_ = 0, height_ = 0, pitchPixels_ = 0;
@@ -92,6 +100,8 @@ class TDirectDrawSurface {
   bool refuseLocks_ = false;
   bool hasColorKey_ = false;
   uint16_t colorKey_ = 0;
+  mutable OpaquePixels opaque_;
+  mutable bool opaqueFresh_ = false;
   DDResult result_ = DDResult::NotMade;
 };
 

@@ -8,9 +8,9 @@ packages=(
   libsdl2-dev libsdl2-ttf-dev libfontconfig-dev fonts-dejavu-core libmpg123-dev libx11-dev zlib1g-dev
   lame
   libgtest-dev libbenchmark-dev
-  xvfb xauth xdotool imagemagick
+  xvfb xauth xdotool imagemagick time
   dpkg-dev desktop-file-utils appstream man-db
-  clang libclang-rt-14-dev clang-tidy strace
+  libclang-rt-14-dev clang-tidy strace
 )
 
 missing=()

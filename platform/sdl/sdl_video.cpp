@@ -4,6 +4,8 @@
 
 #include <algorithm>
 
+#include "platform/sdl/sdl_renderer_choice.h"
+
 namespace kv {
 
 namespace {
@@ -42,9 +44,7 @@ int SdlVideo::refreshRateHz() const {
 bool SdlVideo::openWindow() {
   if (renderer_) return true;
   if (!window_.create(error_)) return false;
-  // Without a graphics card (or under SDL's dummy driver) only the software renderer can be made.
-  renderer_ = SDL_CreateRenderer(window_.get(), -1, SDL_RENDERER_ACCELERATED);
-  if (!renderer_) renderer_ = SDL_CreateRenderer(window_.get(), -1, SDL_RENDERER_SOFTWARE);
+  renderer_ = createWindowRenderer(window_.get());
   if (!renderer_) {
     error_ = std::string("no renderer for the window (") + SDL_GetError() + ")";
     return false;

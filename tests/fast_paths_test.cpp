@@ -1,0 +1,217 @@
+// The fast drawing paths against the plain pixel-by-pixel ones, on random surfaces, pictures, keys,
+// rectangles and lines in both pixel layouts: the fill, the colour-keyed copy (also after its
+// picture has changed), straight and slanted lines, and the per-tick moves of the ground and sky.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <random>
+#include <vector>
+
+#include "core/game_state.h"
+#include "core/terrain.h"
+#include "gfx/dd_surface.h"
+#include "gfx/turbopixels.h"
+
+namespace kv {
+namespace {
+
+using Pixels = std::vector<uint16_t>;  // a surface's memory, padding included
+
+Pixels memoryOf(const TDirectDrawSurface& s) {
+  Pixels p;
+  for (int32_t y = 0; y < s.Height(); ++y) p.insert(p.end(), s.Row(y), s.Row(y) + s.PitchPixels());
+  return p;
+}
+
+PixelLayout anyLayout(std::mt19937& rng) {
+  return rng() % 2 ? PixelLayout::Rgb565 : PixelLayout::Rgb555;
+}
+
+// Random pixels, padding too, from a few values so that pictures have runs and single dots.
+void scribble(TDirectDrawSurface& s, std::mt19937& rng, const std::vector<uint16_t>& values) {
+  for (int32_t y = 0; y < s.Height(); ++y)
+    for (int32_t x = 0; x < s.PitchPixels(); ++x) s.Row(y)[x] = values[rng() % values.size()];
+}
+
+TEST(FastPathsTest, FillSetsEveryPixelOfEveryRowAndLeavesThePaddingAsItWas) {
+  std::mt19937 rng(11);
+  for (int round = 0; round < 200; ++round) {
+    TDirectDrawSurface s;
+    const int32_t w = round == 0 ? 800 : 1 + static_cast<int32_t>(rng() % 90);
+    const int32_t h = round == 0 ? 566 : 1 + static_cast<int32_t>(rng() % 40);
+    ASSERT_TRUE(s.Create(w, h, anyLayout(rng)));
+    scribble(s, rng, {0x1234, 0xFFFF, 0x0001, 0xABCD});
+    // Both bytes equal (0 among them) and not; only the low 16 bits of the value count.
+    const uint32_t value = rng() % 3 == 0 ? 0x0101u * (rng() % 256) : rng();
+    Pixels expected = memoryOf(s);
+    for (int32_t y = 0; y < h; ++y)
+      for (int32_t x = 0; x < w; ++x) expected[static_cast<size_t>(y) * s.PitchPixels() + x] = value & 0xFFFF;
+    s.Fill(value);
+    ASSERT_EQ(memoryOf(s), expected) << w << "x" << h << " value " << value;
+  }
+}
+
+// The keyed copy the plain way: every pixel of the rectangle that is not the key.
+void keyedCopyByPixel(Pixels& dest, int32_t destPitch, int32_t x, int32_t y, const TDirectDrawSurface& src,
+                      const TRect& r) {
+  for (int32_t row = 0; row < r.height(); ++row)
+    for (int32_t i = 0; i < r.width(); ++i) {
+      const uint16_t p = src.Pixel(r.Left + i, r.Top + row);
+      if (p != src.ColorKey()) dest[static_cast<size_t>(y + row) * destPitch + x + i] = p;
+    }
+}
+
+TEST(FastPathsTest, KeyedCopyMatchesThePixelByPixelCopyAndFollowsChangesToItsPicture) {
+  std::mt19937 rng(23);
+  for (int round = 0; round < 300; ++round) {
+    const PixelLayout layout = anyLayout(rng);
+    const uint16_t key = static_cast<uint16_t>(rng());
+    TDirectDrawSurface picture, screen;
+    // Up to 500 wide, so a narrow window can lie far into a wide row (a glyph of the font).
+    ASSERT_TRUE(
+        picture.Create(1 + static_cast<int32_t>(rng() % 500), 1 + static_cast<int32_t>(rng() % 30), layout));
+    ASSERT_TRUE(
+        screen.Create(1 + static_cast<int32_t>(rng() % 120), 1 + static_cast<int32_t>(rng() % 40), layout));
+    const auto other = static_cast<uint16_t>(key ^ (1u + rng() % 0xFFFF));
+    // Mostly key with scattered dots, or mostly opaque with holes.
+    if (rng() % 2) {
+      scribble(picture, rng, {key, key, key, key, other, static_cast<uint16_t>(other + 1)});
+    } else {
+      scribble(picture, rng,
+               {key, other, static_cast<uint16_t>(other ^ 0x0F0F), static_cast<uint16_t>(key + 1)});
+    }
+    scribble(screen, rng, {0, 0x5AA0, 0x2D40});
+    picture.SetColorKey(key);
+
+    for (int copy = 0; copy < 6; ++copy) {
+      // A change to the picture between copies must show in the next copy.
+      switch (copy) {
+        case 2:
+          picture.Row(static_cast<int32_t>(rng() % picture.Height()))[rng() % picture.Width()] = other;
+          break;
+        case 3: {
+          SurfaceLockDesc d;
+          ASSERT_TRUE(picture.Lock(d));
+          reinterpret_cast<uint16_t*>(d.bits)[0] = key;
+          picture.Unlock();
+          break;
+        }
+        case 4: {
+          TDirectDrawSurface stamp;
+          ASSERT_TRUE(stamp.Create(3, 3, layout));
+          stamp.Fill(0x4321);
+          picture.BltFast(0, 0, stamp,
+                          TRect{0, 0, std::min(3, picture.Width()), std::min(3, picture.Height())}, false);
+          break;
+        }
+        case 5:
+          picture.SetColorKey(other);  // a new key turns the old key pixels opaque
+          break;
+        default:
+          break;
+      }
+      const int32_t left = static_cast<int32_t>(rng() % picture.Width());
+      const int32_t top = static_cast<int32_t>(rng() % picture.Height());
+      const int32_t w = 1 + static_cast<int32_t>(rng() % std::min(picture.Width() - left, screen.Width()));
+      const int32_t h = 1 + static_cast<int32_t>(rng() % std::min(picture.Height() - top, screen.Height()));
+      const TRect r{left, top, left + w, top + h};
+      const int32_t x = static_cast<int32_t>(rng() % (screen.Width() - w + 1));
+      const int32_t y = static_cast<int32_t>(rng() % (screen.Height() - h + 1));
+      Pixels expected = memoryOf(screen);
+      keyedCopyByPixel(expected, screen.PitchPixels(), x, y, picture, r);
+      ASSERT_TRUE(screen.BltFast(x, y, picture, r, true));
+      ASSERT_EQ(memoryOf(screen), expected) << "round " << round << " copy " << copy;
+    }
+  }
+}
+
+// Bresenham as the pixel layer describes it, one bounds-tested pixel at a time.
+void lineByPixel(Pixels& p, int32_t w, int32_t h, int32_t pitch, int32_t x1, int32_t y1, int32_t x2,
+                 int32_t y2, uint16_t pixel) {
+  const int32_t dx = std::abs(x2 - x1), dy = std::abs(y2 - y1);
+  const int32_t sx = x1 > x2 ? -1 : 1, sy = y1 > y2 ? -1 : 1;
+  const bool xMajor = dy <= dx;
+  const int32_t n = (xMajor ? dx : dy) + 1;
+  int32_t d = xMajor ? 2 * dy - dx : 2 * dx - dy;
+  const int32_t low = xMajor ? 2 * dy : 2 * dx, high = xMajor ? 2 * (dy - dx) : 2 * (dx - dy);
+  int32_t x = x1, y = y1;
+  for (int32_t i = 0; i < n; ++i) {
+    if (x >= 0 && x < w && y >= 0 && y < h) p[static_cast<size_t>(y) * pitch + x] = pixel;
+    if (d < 0) {
+      d += low;
+      (xMajor ? x : y) += xMajor ? sx : sy;
+    } else {
+      d += high;
+      x += sx;
+      y += sy;
+    }
+  }
+}
+
+TEST(FastPathsTest, LinesMatchThePixelByPixelLineInBothLayouts) {
+  std::mt19937 rng(37);
+  for (int round = 0; round < 400; ++round) {
+    const PixelLayout layout = anyLayout(rng);
+    TDirectDrawSurface s;
+    const int32_t w = 1 + static_cast<int32_t>(rng() % 60), h = 1 + static_cast<int32_t>(rng() % 60);
+    ASSERT_TRUE(s.Create(w, h, layout));
+    scribble(s, rng, {0, 0x7FFF});
+    auto coordinate = [&](int32_t size) { return static_cast<int32_t>(rng() % (3 * size + 20)) - size - 10; };
+    int32_t x1 = coordinate(w), y1 = coordinate(h), x2 = coordinate(w), y2 = coordinate(h);
+    // Most lines of the game are ground columns; rows and single points come up too.
+    switch (round % 4) {
+      case 0:
+        x2 = x1;
+        break;
+      case 1:
+        y2 = y1;
+        break;
+      case 2:
+        if (round % 8 == 2) x2 = x1, y2 = y1;
+        break;
+      default:
+        break;
+    }
+    const auto r = static_cast<uint8_t>(rng()), g = static_cast<uint8_t>(rng()),
+               b = static_cast<uint8_t>(rng());
+    const int32_t is555 = layout == PixelLayout::Rgb555 ? 1 : 0;
+    const auto pixel =
+        static_cast<uint16_t>(((r >> 3) << (11 - is555)) | ((g >> (2 + is555)) << 5) | (b >> 3));
+    Pixels expected = memoryOf(s);
+    lineByPixel(expected, w, h, s.PitchPixels(), x1, y1, x2, y2, pixel);
+    ASSERT_TRUE(LockSurface(s));
+    DrawLine(x1, y1, x2, y2, r, g, b);
+    UnlockSurface();
+    ASSERT_EQ(memoryOf(s), expected) << "(" << x1 << "," << y1 << ")-(" << x2 << "," << y2 << ") on " << w
+                                     << "x" << h;
+  }
+}
+
+TEST(FastPathsTest, TheGroundAndSkyMoveOneColumnRightAsTheColumnByColumnCopyDoes) {
+  std::mt19937 rng(41);
+  resetGameState();
+  for (const int32_t columns : {801, 2, 1, 819}) {
+    game.columnCount = columns;
+    for (int32_t i = 1; i <= kTerrainSlots; ++i) {
+      game.terrain[i] = TerrainColumn{static_cast<int32_t>(rng() % 700), rng() % 2 == 0};
+      game.stars[i] = static_cast<int32_t>(rng() % 600) - 1;
+    }
+    auto terrain = game.terrain;
+    auto stars = game.stars;
+    for (int32_t i = columns; i >= 2; --i) {
+      terrain[i] = terrain[i - 1];
+      stars[i] = stars[i - 1];
+    }
+    scrollTerrain();
+    shiftStars();
+    for (int32_t i = 1; i <= kTerrainSlots; ++i) {
+      ASSERT_EQ(game.terrain[i].height, terrain[i].height) << columns << " columns, column " << i;
+      ASSERT_EQ(game.terrain[i].hole, terrain[i].hole) << columns << " columns, column " << i;
+      ASSERT_EQ(game.stars[i], stars[i]) << columns << " columns, column " << i;
+    }
+  }
+  resetGameState();
+}
+
+}  // namespace
+}  // namespace kv
