@@ -86,6 +86,19 @@ at() {
     'BEGIN { printf "%d %d", x + int((gx + 0.5) * s), y + int((gy + 0.5) * s) }'
 }
 
+# True when the screen pixel showing the game's pixel GX GY, or one beside it, is "r g b": a scaled
+# picture's edges fall a screen pixel either way depending on how the renderer rounds them.
+colour_near() {
+  local x y dx dy
+  read -r x y <<<"$(at "$1" "$2")"
+  for dy in 0 -1 1; do
+    for dx in 0 -1 1; do
+      [ "$(pixel $((x + dx)) $((y + dy)))" = "$3" ] && return 0
+    done
+  done
+  return 1
+}
+
 # A rectangle W H X Y of the game's screen as the screen's rectangle.
 area() {
   local x y

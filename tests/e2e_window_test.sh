@@ -24,8 +24,8 @@ screenshot 1-full-screen
 [ "$view_x $view_y $view_scale" = "240 0 1.800000" ] || fail "full screen: picture at $view_x,$view_y x$view_scale"
 expect_button Play 331 407
 expect_button Exit 331 501
-[ "$(pixel $(at 331 407))" = "255 255 255" ] || fail "full screen: no highlight at Play's scaled top left corner"
-[ "$(pixel $(at 457 463))" = "64 64 64" ] || fail "full screen: no shadow at Play's scaled bottom right corner"
+colour_near 331 407 "255 255 255" || fail "full screen: no highlight at Play's scaled top left corner"
+colour_near 457 463 "64 64 64" || fail "full screen: no shadow at Play's scaled bottom right corner"
 read -r hi lo <<<"$(levels 240 1080 0 0)"
 [ "$hi" = 0 ] || fail "full screen: the left bar is not black (brightest level $hi)"
 read -r hi lo <<<"$(levels 240 1080 1680 0)"
