@@ -13,7 +13,7 @@ std::vector<std::string> dataSearchDirs() {
   std::error_code ec;
   const fs::path exe = fs::read_symlink("/proc/self/exe", ec);
   if (!ec) {
-    fs::path installed = exe.parent_path().parent_path() / "share" / "korvalundrix";
+    const fs::path installed = (exe.parent_path() / KV_DATA_FROM_BIN).lexically_normal();
     if (fs::is_directory(installed, ec)) dirs.push_back(installed.string());
   }
   std::vector<const char*> more{KV_INSTALL_DATA_DIR};

@@ -1,6 +1,7 @@
 #pragma once
 // Run-time files (the matrix font, the music) are looked up in the working directory first, then in
-// the game's data folder: the installed one, or (for a program run from its build folder) the build's
+// the game's data folder: the installed one (found from where the program is, then where it was
+// meant to be installed), or (for a program run from its build folder) the build's
 // and the source tree's data/ folders.
 #include <optional>
 #include <stdexcept>
