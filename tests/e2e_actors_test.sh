@@ -116,9 +116,9 @@ done
 
 # A rock rolls in from the left; the forward gun fires at it.
 rock_seen=
-for attempt in 1 2 3; do
+for attempt in 1 2 3 4; do
   start_level 2 || break
-  if wait_for 20 box_of screen 380 130 0 430 "$red" >/dev/null 2>&1; then :; fi
+  if wait_for 30 box_of screen 380 130 0 430 "$red" >/dev/null 2>&1; then :; fi
   snap rock
   xdotool keydown space
   snap shot1
