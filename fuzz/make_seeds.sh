@@ -26,3 +26,23 @@ lame --quiet -b 128 -m s -t "$tones/tone44k_stereo.wav" fuzz/music/corpus/tone44
 size=$(stat -c %s fuzz/music/corpus/tone8k_mono.mp3)
 head -c $((size * 2 / 3)) fuzz/music/corpus/tone8k_mono.mp3 > fuzz/music/corpus/tone8k_cut.mp3
 cp "$tones/tone8k_mono.wav" fuzz/music/corpus/wave_named.mp3
+
+# The game: byte 0 the machine (refresh-rate index, bit 4 no sound card, bit 5 a joystick), byte 1
+# the seed, then operations, each (wait index << 5) | what, with their parameter bytes (see
+# fuzz/game/game_fuzz.cpp).
+game=fuzz/game/corpus
+mkdir -p "$game"
+# The intro, Play, a digit key, a state line, Exit.
+printf '\x00\x01\x0a\x60\x80\xa0\x90\x03\xbd\x88\x00' > "$game/menus"
+# Level 1 with jumps, Stop, then level 3 with the gun held.
+printf '\x00\x02\x0a\x60\x80\xa0\x81\xcd\x01\x8e\x01\xaf\x01\x8f\x01\xbd\x87\x83\xcd\x03\xfd\xfd' > "$game/pits_and_rocks"
+# 120 Hz with a joystick: level 4 before the intro, fire held, Left held and let go, the stick pushed.
+printf '\x29\x07\x00\x84\xcd\x03\xad\x00\xae\x00\x9b\x80\x00\x01\xbd\xfd' > "$game/saucers"
+# Level 2 through minimise, lost surfaces (also for good), focus, full-screen switches, the joystick
+# plugged and pulled, the sound card lost, a screenshot, the ground, an odd key code, Stop and a close.
+printf '\x00\x03\x0a\x60\x80\xa0\x82\xdd\x93\x94\x99\x00\x99\x01\x99\x00\x99\x01\x95\x96\x97\x98' > "$game/faults"
+printf '\x9a\x00\x9a\x01\x9c\x9e\x9f\x91\x7f\x92\x7f\xa7\x88\x01' >> "$game/faults"
+# 144 Hz without a sound card: level 6 fast with the gun held, a jump, a digit key.
+printf '\x1a\x09\x00\x86\xcd\x00\x0d\x03\xaf\x01\x90\x00\xfd' > "$game/level6_fast"
+# A display that cannot tell its rate (all speeds 0): level 5.
+printf '\x01\x04\x00\x85\xdd\xfd' > "$game/no_refresh_rate"

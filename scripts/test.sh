@@ -2,7 +2,7 @@
 # Installs what is missing, builds from scratch and runs every test: once in a normal build with GCC
 # (unit, scenario and end-to-end tests, then the install and Debian package checks); once with clang
 # under AddressSanitizer and UndefinedBehaviorSanitizer, whose build also holds the fuzz targets,
-# each run for a short while; and the audio tests under ThreadSanitizer.
+# each run for a short while, and a short soak of a dozen levels; and the audio tests under ThreadSanitizer.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
@@ -18,6 +18,7 @@ scripts/build.sh build-sanitize -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=cl
 (cd build-sanitize && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
    ctest --output-on-failure -j "$(nproc)" -LE e2e)
 
+scripts/soak.sh 12 1  # a dozen levels in one process under the sanitizers, memory flat
 rm -rf build-tsan && scripts/test-tsan.sh build-tsan  # the audio tests under ThreadSanitizer
 scripts/test-fuzz.sh build-sanitize
 
