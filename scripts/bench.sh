@@ -14,7 +14,7 @@ filter='BM_FillAgainstMemset|BM_BusyScene|BM_BusyTickWithoutRedraw|BM_TickWithou
   awk -F, '
     NR == 1 { for (i = 1; i <= NF; i++) col[$i] = i; next }
     $1 ~ /_median"?$/ {
-      name = $1; gsub(/"/, "", name); sub(/_median$/, "", name)
+      name = $1; gsub(/"/, "", name); sub(/_median$/, "", name); sub(/\/manual_time$/, "", name)
       ns = col["\"ns\""] ? $col["\"ns\""] : ""; fl = col["\"floor_ns\""] ? $col["\"floor_ns\""] : ""
       x = col["\"x_floor\""] ? $col["\"x_floor\""] : ""
       goal = ""
