@@ -1,161 +1,95 @@
-// One redraw of a busy level-6 scene, the way the frame loop builds it: clear, the pictures of every
-// actor at the places they have on such a frame, stars and ground with a pit and a crater, the three
-// HUD lines, and the present to the headless display. Also the clear alone against memset.
+// One redraw of a busy level-6 scene by the real game: the frame loop's tick with the redraw due,
+// which clears the surface, moves and draws every actor, paints stars and ground with a pit and a
+// crater, writes the HUD and presents to the headless display. Then its parts one at a time, the
+// clear alone against memset, and a tick of the same level without a redraw. The scene is put back
+// between iterations (bench/busy_level.h) and only the game's own work is measured.
 #include <benchmark/benchmark.h>
 
 #include <string>
 
-#include "assets/catalogue.h"
+#include "bench/busy_level.h"
 #include "bench/floor.h"
-#include "core/game_state.h"
-#include "core/terrain.h"
 #include "gfx/dd_surface.h"
-#include "gfx/dxdraw.h"
 #include "gfx/font_text.h"
-#include "gfx/image_list.h"
 #include "gfx/turbopixels.h"
-#include "platform/headless/virtual_clock.h"
-#include "platform/headless/virtual_display.h"
 
 namespace kv {
 namespace {
 
-enum Picture { kWheel = 0, kBody = 1, kRock = 3, kShot = 4, kTree = 5, kUfo = 6, kUpShot = 7, kBomb = 8 };
-
-// Its parts stay out of line, so a profile (callgrind) counts instructions per part.
-// The game's display after Play (every flip waits for the vertical blank) with its pictures.
-struct Scene {
-  Scene() {
-    draw.SetBounds(0, 0, 800, 566);
-    draw.Display.Width = 800;
-    draw.Display.Height = 600;
-    draw.SetOptions(doFullScreen | doAllowReboot | doDirectX7Mode | doHardware | doSelectDriver);
-    draw.Initialize();
-    draw.SetOptions(draw.Options() | doWaitVBlank);
-    loadImages(list);
-    list.SetDXDraw(&draw);
-    makeGround();
+// A benchmark of one part of the busy redraw: `part` is measured, the scene reset in between. Parts
+// much shorter than a clock reading run `repeats` times per measurement.
+template <typename Part>
+void measureBusy(benchmark::State& state, Part&& part, bool clearOnly = false, int repeats = 1) {
+  bench::BusyLevel level;
+  bench::MeasuredRatio ratio(clearOnly);
+  for (auto _ : state) {
+    level.reset();
+    ratio.time(state, [&] {
+      for (int i = 0; i < repeats; ++i) part(level);
+    });
   }
-
-  // Wandering ground near 550, a whole pit from column 200 (its middle below the screen), a crater
-  // at column 600, and a sky with a star in every seventh column.
-  static void makeGround() {
-    resetGameState();
-    game.columnCount = 801;
-    int32_t h = 550;
-    for (int32_t i = game.columnCount; i >= 1; --i) {
-      h = std::clamp(h + (i * 7919 % 5) - 2, 520, 580);
-      game.terrain[i] = TerrainColumn{h, false};
-      game.stars[i] = i % 7 == 0 ? (i * 37) % 500 : -1;
-    }
-    for (int32_t s = 1; s <= 35; ++s) {
-      int32_t offset = 0;
-      for (int32_t k = 1; k <= s; ++k) offset += pitIncrement(k);
-      for (int32_t c = 200 + 3 * (s - 1); c < 200 + 3 * s; ++c) game.terrain[c] = {550 + offset, true};
-    }
-    blowCrater(600);
-  }
-
-  [[gnu::noinline]] void drawActors() {
-    TDirectDrawSurface* s = draw.Surface();
-    TPictureCollection& items = list.Items();
-    // Drawn as the engine orders them: rocks, bomb and saucers under the trees, the shots and the
-    // vehicle on top. Six of the dozen rocks are dead and invisible, so they are not drawn.
-    for (int i = 0; i < 6; ++i) items[kRock].Draw(s, 40 + 125 * i, 513, 0);
-    items[kBomb].Draw(s, 341, 210, 0);
-    for (int i = 0; i < 5; ++i) items[kUfo].Draw(s, 30 + 150 * i, 55 + 15 * i, (frame_ + i) % 8);
-    for (int i = 0; i < 5; ++i) items[kTree].Draw(s, -60 + 185 * i, 300, 0);
-    items[kShot].Draw(s, 372, 512, 0);
-    items[kUpShot].Draw(s, 430, 320, 0);
-    for (int i = 0; i < 6; ++i) items[kWheel].Draw(s, 404 + 12 * i, 528, 0);
-    items[kBody].Draw(s, 400, 508, frame_ % 8);
-    ++frame_;
-  }
-
-  [[gnu::noinline]] void drawHud() {
-    TDirectDrawSurface* s = draw.Surface();
-    DrawFontText(s, list, "font", "Kilometry: " + std::to_string(37), 470, 2);
-    DrawFontText(s, list, "font", "Amunicja: " + std::to_string(964), 470, 26);
-    DrawFontText(s, list, "font", "Punkty: " + std::to_string(12500), 470, 50);
-  }
-
-  [[gnu::noinline]] void redraw() {
-    TDirectDrawSurface& s = *draw.Surface();
-    s.Fill(0);
-    drawActors();
-    LockSurface(s);
-    drawGround();
-    UnlockSurface();
-    drawHud();
-    draw.Flip();
-  }
-
-  VirtualClock clock;
-  VirtualDisplay video{clock, 60};
-  TDXDraw draw{video};
-  TDXImageList list;
-  int frame_ = 0;
-};
+  // A scene that lost its actors would flatter the figure.
+  if (const char* lost = level.lostPart()) state.SkipWithError(lost);
+  ratio.report(state, repeats);
+}
 
 void BM_BusySceneRedraw(benchmark::State& state) {
-  Scene scene;
-  scene.redraw();
-  bench::RatioTimer timer;
-  for (auto _ : state) scene.redraw();
-  timer.report(state);
+  measureBusy(state, [](bench::BusyLevel& level) { level.redrawTick(); });
 }
-BENCHMARK(BM_BusySceneRedraw);
+BENCHMARK(BM_BusySceneRedraw)->UseManualTime();
 
-// The parts of that redraw one at a time, to see where its time goes.
-void BM_BusySceneActors(benchmark::State& state) {
-  Scene scene;
-  bench::RatioTimer timer;
-  for (auto _ : state) scene.drawActors();
-  timer.report(state);
+void BM_BusySceneSprites(benchmark::State& state) {
+  measureBusy(state, [](bench::BusyLevel& level) {
+    level.form().DXSpriteEngine1.Move(1);
+    level.form().DXSpriteEngine1.Draw();
+  });
 }
-BENCHMARK(BM_BusySceneActors);
+BENCHMARK(BM_BusySceneSprites)->UseManualTime();
 
 void BM_BusySceneGround(benchmark::State& state) {
-  Scene scene;
-  TDirectDrawSurface& s = *scene.draw.Surface();
-  bench::RatioTimer timer;
-  for (auto _ : state) {
-    LockSurface(s);
+  measureBusy(state, [](bench::BusyLevel& level) {
+    LockSurface(*level.form().DXDraw1.Surface());
     drawGround();
     UnlockSurface();
-  }
-  timer.report(state);
+  });
 }
-BENCHMARK(BM_BusySceneGround);
+BENCHMARK(BM_BusySceneGround)->UseManualTime();
 
 void BM_BusySceneHud(benchmark::State& state) {
-  Scene scene;
-  bench::RatioTimer timer;
-  for (auto _ : state) scene.drawHud();
-  timer.report(state);
+  measureBusy(state, [](bench::BusyLevel& level) {
+    TForm1& form = level.form();
+    TDirectDrawSurface* s = form.DXDraw1.Surface();
+    DrawFontText(s, form.DXImageList2, "font", "Kilometry: " + std::to_string(40 - game.distance), 470, 2);
+    DrawFontText(s, form.DXImageList2, "font", "Amunicja: " + std::to_string(game.ammoLimit - game.ammoUsed),
+                 470, 26);
+    DrawFontText(s, form.DXImageList2, "font", "Punkty: " + std::to_string(game.points), 470, 50);
+  });
 }
-BENCHMARK(BM_BusySceneHud);
+BENCHMARK(BM_BusySceneHud)->UseManualTime();
 
 void BM_BusyScenePresent(benchmark::State& state) {
-  Scene scene;
-  bench::RatioTimer timer;
-  for (auto _ : state) scene.draw.Flip();
-  timer.report(state);
+  measureBusy(state, [](bench::BusyLevel& level) { level.form().DXDraw1.Flip(); });
 }
-BENCHMARK(BM_BusyScenePresent);
+BENCHMARK(BM_BusyScenePresent)->UseManualTime();
 
 // Fill(0) of the drawing surface against the memset of the same bytes.
 void BM_FillAgainstMemset(benchmark::State& state) {
-  Scene scene;
-  TDirectDrawSurface& s = *scene.draw.Surface();
-  bench::RatioTimer timer(/*clearOnly=*/true);
-  for (auto _ : state) {
-    s.Fill(0);
-    benchmark::ClobberMemory();
-  }
-  timer.report(state);
+  measureBusy(
+      state,
+      [](bench::BusyLevel& level) {
+        level.form().DXDraw1.Surface()->Fill(0);
+        benchmark::ClobberMemory();
+      },
+      /*clearOnly=*/true);
 }
-BENCHMARK(BM_FillAgainstMemset);
+BENCHMARK(BM_FillAgainstMemset)->UseManualTime();
+
+// The ticks between redraws, on the same busy level: "ns" is one tick.
+void BM_BusyTickWithoutRedraw(benchmark::State& state) {
+  measureBusy(
+      state, [](bench::BusyLevel& level) { level.plainTick(); }, false, 100);
+}
+BENCHMARK(BM_BusyTickWithoutRedraw)->UseManualTime();
 
 }  // namespace
 }  // namespace kv

@@ -1,5 +1,7 @@
 #include "platform/keyboard_state.h"
 
+#include <cstring>
+
 namespace kv {
 
 namespace {
@@ -10,29 +12,33 @@ bool validKey(int vk) {
 
 void KeyboardState::keyDown(int vk) {
   if (!validKey(vk)) return;
-  down_[vk] = true;
-  tapped_[vk] = true;
+  down_[vk] = 0x80;
+  tapped_[vk] = 0x80;
 }
 
 void KeyboardState::keyUp(int vk) {
   if (!validKey(vk)) return;
-  down_[vk] = false;
+  down_[vk] = 0;
 }
 
 void KeyboardState::snapshot(std::array<uint8_t, 256>& out) {
-  for (int vk = 0; vk < 256; ++vk) {
-    out[vk] = (down_[vk] || tapped_[vk]) ? 0x80 : 0;
-    tapped_[vk] = false;
+  for (size_t i = 0; i < out.size(); i += 8) {
+    uint64_t down, tapped;
+    std::memcpy(&down, down_.data() + i, 8);
+    std::memcpy(&tapped, tapped_.data() + i, 8);
+    const uint64_t shown = down | tapped;
+    std::memcpy(out.data() + i, &shown, 8);
   }
+  tapped_.fill(0);
 }
 
 bool KeyboardState::isDown(int vk) const {
-  return validKey(vk) && down_[vk];
+  return validKey(vk) && down_[vk] != 0;
 }
 
 void KeyboardState::clear() {
-  down_.fill(false);
-  tapped_.fill(false);
+  down_.fill(0);
+  tapped_.fill(0);
 }
 
 }  // namespace kv

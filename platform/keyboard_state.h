@@ -17,8 +17,9 @@ class KeyboardState {
   void clear();
 
  private:
-  std::array<bool, 256> down_{};
-  std::array<bool, 256> tapped_{};
+  // 0x80 for a key that is down (tapped), 0 otherwise: a snapshot ORs them eight keys at a time.
+  std::array<uint8_t, 256> down_{};
+  std::array<uint8_t, 256> tapped_{};
 };
 
 }  // namespace kv

@@ -23,4 +23,15 @@ inline int32_t round32(long double v) {
   return static_cast<int32_t>(roundEven(v));
 }
 
+// The same for a double, without the long double floor and fmod (sprite places are rounded many
+// times a frame). Below 2^52 a double that gets 2^52 added and taken away again comes back rounded
+// to the nearest integer, halves to even, in the default rounding mode, which the game never changes.
+inline int32_t round32(double v) {
+  constexpr double kTwo52 = 4503599627370496.0;
+  if (!(std::fabs(v) < kTwo52)) return round32(static_cast<long double>(v));
+  const double big = std::copysign(kTwo52, v);
+  const double shifted = v + big;
+  return static_cast<int32_t>(shifted - big);
+}
+
 }  // namespace kv

@@ -16,6 +16,10 @@ class StoredFrame {
     height_ = f.height;
     layout_ = f.layout;
     pixels_.resize(static_cast<size_t>(f.width) * f.height);
+    if (f.pitchPixels == f.width) {  // rows without padding: the frame in one copy
+      std::copy_n(f.pixels, pixels_.size(), pixels_.begin());
+      return;
+    }
     for (int y = 0; y < f.height; ++y) {
       std::copy_n(f.pixels + static_cast<size_t>(y) * f.pitchPixels, f.width,
                   pixels_.begin() + static_cast<ptrdiff_t>(y) * f.width);

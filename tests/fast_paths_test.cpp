@@ -1,8 +1,10 @@
 // The fast drawing paths against the plain pixel-by-pixel ones, on random surfaces, pictures, keys,
 // rectangles and lines in both pixel layouts: the fill, the colour-keyed copy (also after its
-// picture has changed), straight and slanted lines, and the per-tick moves of the ground and sky.
+// picture has changed), straight and slanted lines, and the per-tick moves of the ground and sky;
+// and the quick rounding of a double against the long double one.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdlib>
 #include <random>
 #include <vector>
@@ -11,6 +13,7 @@
 #include "core/terrain.h"
 #include "gfx/dd_surface.h"
 #include "gfx/turbopixels.h"
+#include "platform/rounding.h"
 
 namespace kv {
 namespace {
@@ -211,6 +214,20 @@ TEST(FastPathsTest, TheGroundAndSkyMoveOneColumnRightAsTheColumnByColumnCopyDoes
     }
   }
   resetGameState();
+}
+
+TEST(FastPathsTest, RoundingADoubleMatchesTheLongDoubleRoundingHalvesToEven) {
+  std::mt19937_64 rng(5);
+  std::uniform_real_distribution<double> wide(-3e9, 3e9), near(-900.0, 900.0);
+  for (int i = 0; i < 200000; ++i) {
+    double v = i % 3 == 0 ? wide(rng) : near(rng);
+    if (i % 4 == 1) v = std::floor(v) + 0.5;  // halves, where the two ways could part
+    if (i % 8 == 2) v = std::nextafter(std::floor(v) + 0.5, i % 16 == 2 ? 1e18 : -1e18);
+    if (std::fabs(v) >= 2147483647.0) continue;
+    ASSERT_EQ(round32(v), round32(static_cast<long double>(v))) << v;
+  }
+  for (double v : {0.5, 1.5, 2.5, -0.5, -1.5, -2.5, -0.0, 4503599627370495.5 / 4503599627370496.0})
+    EXPECT_EQ(round32(v), round32(static_cast<long double>(v))) << v;
 }
 
 }  // namespace
