@@ -17,22 +17,12 @@
 #include "platform/sdl/sdl_clock.h"
 #include "platform/sdl/sdl_events.h"
 #include "platform/sdl/sdl_video.h"
+#include "sdl_dummy_backend.h"
 
 namespace kv {
 namespace {
 
-class SdlBackendTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    setenv("SDL_VIDEODRIVER", "dummy", 1);
-    setenv("SDL_AUDIODRIVER", "dummy", 1);
-    std::string error;
-    ASSERT_TRUE(backend.init(SdlOptions{true}, error)) << error;
-  }
-  SdlVideo& video() { return dynamic_cast<SdlVideo&>(backend.platform().video); }
-
-  SdlBackend backend;
-};
+class SdlBackendTest : public SdlDummyBackendTest {};
 
 // An 800x566 frame with every red, green and blue level somewhere in it.
 std::vector<uint16_t> testFrame() {

@@ -8,17 +8,16 @@
 #include "platform/input.h"
 #include "platform/keyboard_state.h"
 #include "platform/sdl/sdl_backend.h"
+#include "sdl_dummy_backend.h"
 
 namespace kv {
 namespace {
 
-class SdlInputTest : public ::testing::Test {
+class SdlInputTest : public SdlDummyBackendTest {
  protected:
   void SetUp() override {
-    setenv("SDL_VIDEODRIVER", "dummy", 1);
-    setenv("SDL_AUDIODRIVER", "dummy", 1);
-    std::string error;
-    ASSERT_TRUE(backend.init(SdlOptions{true}, error)) << error;
+    SdlDummyBackendTest::SetUp();
+    if (HasFatalFailure()) return;
     devices().joystick(0);  // the first read starts SDL's joysticks
     ASSERT_NE(SDL_WasInit(SDL_INIT_JOYSTICK), 0u) << SDL_GetError();
   }
@@ -29,8 +28,6 @@ class SdlInputTest : public ::testing::Test {
     EXPECT_GE(index, 0) << SDL_GetError();
     return index;
   }
-
-  SdlBackend backend;
 };
 
 TEST_F(SdlInputTest, AGamepadIsReadPulledOutAndPluggedInAgain) {

@@ -12,6 +12,7 @@
 #include "platform/sdl/sdl_video.h"
 #include "platform/sdl/sdl_window.h"
 #include "platform/sdl/window_keys.h"
+#include "sdl_dummy_backend.h"
 
 namespace kv {
 namespace {
@@ -37,18 +38,15 @@ TEST(WindowKeysTest, WindowKeysNeverReachTheGame) {
   EXPECT_EQ(k.press(300, true), Action::None);
 }
 
-class SdlWindowTest : public ::testing::Test {
+class SdlWindowTest : public SdlDummyBackendTest {
  protected:
   void SetUp() override {
-    setenv("SDL_VIDEODRIVER", "dummy", 1);
-    setenv("SDL_AUDIODRIVER", "dummy", 1);
-    std::string error;
-    ASSERT_TRUE(backend.init(SdlOptions{true}, error)) << error;
+    SdlDummyBackendTest::SetUp();
+    if (HasFatalFailure()) return;
     ASSERT_TRUE(video().openWindow()) << video().error();
     window = SDL_GetWindowFromID(video().windowId());
     ASSERT_NE(window, nullptr);
   }
-  SdlVideo& video() { return dynamic_cast<SdlVideo&>(backend.platform().video); }
   EventSource& events() { return backend.platform().events; }
 
   void key(Uint32 type, SDL_Scancode scancode, SDL_Keycode sym, Uint16 mod) {
@@ -79,7 +77,6 @@ class SdlWindowTest : public ::testing::Test {
     return {w, h};
   }
 
-  SdlBackend backend;
   SDL_Window* window = nullptr;
 };
 
