@@ -37,7 +37,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     } else if (e.kind == Kind::Shot) {
       KV_FUZZ_CHECK(!e.path.empty() && e.path.find('\0') == std::string::npos);
     } else {
-      KV_FUZZ_CHECK(e.kind == Kind::State || e.kind == Kind::Quit);
+      KV_FUZZ_CHECK(e.kind == Kind::State || e.kind == Kind::Terrain || e.kind == Kind::Quit);
     }
   }
   return 0;
