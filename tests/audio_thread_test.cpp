@@ -160,20 +160,35 @@ class AudioThreadTest : public ::testing::Test {
   }
 };
 
+// The game's sound on a card: the engine hum (looped) and one short effect in the wave list, and the
+// music stream open, all mixed by the card's own thread.
+struct GameSound {
+  GameSound(AudioDevice& card, int shotFrames) : audio(card), sound(audio, clock) {
+    addEntry(list, 30000, true);
+    addEntry(list, shotFrames, false);
+    list.SetDXSound(&sound);
+    sound.Loaded();
+    BASS_UseAudioSystem(&audio);
+    BASS_Init(1, 44100, 0, nullptr, nullptr);
+    music = BASS_StreamCreateFile(kFalse, kTone.c_str(), 0, 0, 0);
+  }
+  TWaveCollectionItem& shot() { return list.Items()[1]; }
+
+  AudioSystem audio;
+  SdlClock clock;
+  TDXSound sound;
+  TDXWaveList list;
+  HSTREAM music = 0;
+};
+
 TEST_F(AudioThreadTest, AMixingThreadHearsEveryChangeAndALostCardStopsItCleanly) {
   ThreadedCard card;
-  AudioSystem audio(card);
-  SdlClock clock;
-  TDXSound sound(audio, clock);
-  TDXWaveList list;
-  addEntry(list, 30000, true);
-  TWaveCollectionItem& shot = addEntry(list, 2000, false);
-  list.SetDXSound(&sound);
-  sound.Loaded();
+  GameSound game(card, 2000);
+  TDXSound& sound = game.sound;
+  TDXWaveList& list = game.list;
+  TWaveCollectionItem& shot = game.shot();
+  const HSTREAM music = game.music;
   ASSERT_TRUE(sound.Initialized());
-  BASS_UseAudioSystem(&audio);
-  BASS_Init(1, 44100, 0, nullptr, nullptr);
-  const HSTREAM music = BASS_StreamCreateFile(kFalse, kTone.c_str(), 0, 0, 0);
 
   playTicks(list, music, 1500);
   EXPECT_GT(card.mixes.load(), 100);
@@ -199,18 +214,11 @@ TEST_F(AudioThreadTest, OnSdlsAudioThreadTheTickNeverWaitsLongAndARemovedDeviceI
   setenv("SDL_AUDIODRIVER", "dummy", 0);
   SdlAudio sdl;
   LockTimer card(sdl);
-  AudioSystem audio(card);
-  SdlClock clock;
-  TDXSound sound(audio, clock);
-  TDXWaveList list;
-  addEntry(list, 30000, true);
-  addEntry(list, 4000, false);
-  list.SetDXSound(&sound);
-  sound.Loaded();
+  GameSound game(card, 4000);
+  TDXSound& sound = game.sound;
+  TDXWaveList& list = game.list;
+  const HSTREAM music = game.music;
   ASSERT_TRUE(sound.Initialized());
-  BASS_UseAudioSystem(&audio);
-  BASS_Init(1, 44100, 0, nullptr, nullptr);
-  const HSTREAM music = BASS_StreamCreateFile(kFalse, kTone.c_str(), 0, 0, 0);
 
   const Steady::duration longestTick = playTicks(list, music, 3000);
   std::printf(
