@@ -11,6 +11,21 @@ bool libraryReady() {
   static const bool ready = mpg123_init() == MPG123_OK;
   return ready;
 }
+
+// The decoder reads through a buffered stdio stream: its own reader asks for a frame header and a
+// frame at a time, two system calls per few hundred bytes, and a damaged file one byte at a time.
+mpg123_ssize_t readFile(void* file, void* out, size_t bytes) {
+  auto* f = static_cast<FILE*>(file);
+  const size_t got = std::fread(out, 1, bytes, f);
+  if (got == 0 && std::ferror(f)) return -1;
+  return static_cast<mpg123_ssize_t>(got);
+}
+
+off_t seekFile(void* file, off_t offset, int whence) {
+  auto* f = static_cast<FILE*>(file);
+  if (fseeko(f, offset, whence) != 0) return -1;
+  return ftello(f);
+}
 }  // namespace
 
 std::unique_ptr<Mp3Decoder> Mp3Decoder::open(const std::string& path) {
@@ -19,6 +34,8 @@ std::unique_ptr<Mp3Decoder> Mp3Decoder::open(const std::string& path) {
   mpg123_handle* h = mpg123_new(nullptr, &err);
   if (!h) return nullptr;
   std::unique_ptr<Mp3Decoder> d(new Mp3Decoder(h));
+  d->file_ = std::fopen(path.c_str(), "rb");
+  if (!d->file_) return nullptr;
   // Quiet (no messages on stderr for damaged files), always stereo; gapless decoding is the default.
   mpg123_param(h, MPG123_ADD_FLAGS, MPG123_QUIET | MPG123_FORCE_STEREO | MPG123_GAPLESS, 0.0);
   mpg123_format_none(h);
@@ -27,7 +44,8 @@ std::unique_ptr<Mp3Decoder> Mp3Decoder::open(const std::string& path) {
   mpg123_rates(&rates, &rateCount);
   for (size_t i = 0; i < rateCount; ++i) mpg123_format(h, rates[i], MPG123_STEREO, MPG123_ENC_SIGNED_16);
 
-  if (mpg123_open(h, path.c_str()) != MPG123_OK) return nullptr;
+  if (mpg123_replace_reader_handle(h, readFile, seekFile, nullptr) != MPG123_OK) return nullptr;
+  if (mpg123_open_handle(h, d->file_) != MPG123_OK) return nullptr;
   long rate = 0;
   int channels = 0;
   int encoding = 0;
@@ -50,6 +68,7 @@ std::unique_ptr<Mp3Decoder> Mp3Decoder::open(const std::string& path) {
 Mp3Decoder::~Mp3Decoder() {
   mpg123_close(handle_);
   mpg123_delete(handle_);
+  if (file_) std::fclose(file_);
 }
 
 int Mp3Decoder::read(int16_t* out, int frames) noexcept {

@@ -3,6 +3,7 @@
 // Output is always 16-bit stereo at the file's own rate (a mono file is doubled into both channels),
 // with the encoder's delay and padding removed, so the length is exact for files with an info tag.
 #include <cstdint>
+#include <cstdio>
 #include <memory>
 #include <string>
 
@@ -34,6 +35,7 @@ class Mp3Decoder : public StreamSource {
   explicit Mp3Decoder(mpg123_handle_struct* handle) : handle_(handle) {}
 
   mpg123_handle_struct* handle_;
+  FILE* file_ = nullptr;  // the decoder's input, closed after the decoder
   int rate_ = 0;
   int channels_ = 0;
   int64_t length_ = 0;

@@ -70,13 +70,12 @@ void VirtualAudio::advance(uint64_t ns) {
   }
   // Counted from the opening, so the card pulls exactly as many frames as the time it was open.
   const uint64_t due = framesIn(ns - openedAtNs_, rate_);
-  std::vector<int16_t> buffer;
   while (framesMixed_ < due) {
     int frames = static_cast<int>(std::min<uint64_t>(due - framesMixed_, kChunkFrames));
-    buffer.assign(static_cast<size_t>(frames) * 2, 0);
-    mix_(buffer.data(), frames);
-    if (tap_) tap_(buffer.data(), frames);
-    if (recorder_) recorder_(buffer.data(), frames);
+    buffer_.assign(static_cast<size_t>(frames) * 2, 0);
+    mix_(buffer_.data(), frames);
+    if (tap_) tap_(buffer_.data(), frames);
+    if (recorder_) recorder_(buffer_.data(), frames);
     framesMixed_ += static_cast<uint64_t>(frames);
     framesRecorded_ += static_cast<uint64_t>(frames);
   }

@@ -1,7 +1,9 @@
 #pragma once
 // A sound card without sound: it pulls mixed samples exactly as fast as virtual time passes, so
 // effects end and the music moves on as they would in real time.
+#include <cstdint>
 #include <functional>
+#include <vector>
 
 #include "platform/audio_device.h"
 
@@ -52,6 +54,7 @@ class VirtualAudio : public AudioDevice {
   uint64_t openedAtNs_ = 0;
   uint64_t framesMixed_ = 0;
   uint64_t framesRecorded_ = 0;
+  std::vector<int16_t> buffer_;  // one chunk of the mix, kept between advances
 };
 
 }  // namespace kv
