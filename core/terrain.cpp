@@ -1,6 +1,7 @@
 #include "core/terrain.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 
 #include "core/random.h"
@@ -71,10 +72,13 @@ void shiftStars() {
 
 void drawGround() {
   const int32_t n = columnsInUse();
+  // A star in a column the ground covers is hidden by it; the one right of the last column shows.
+  std::array<int32_t, kTerrainSlots + 1> heights{};
   for (int32_t i = 1; i <= n; ++i) {
     PutPixel(i + 1, game.stars[i + 1], kStarColor);
-    DrawLine(i, 600, i, game.terrain[i].height, kGroundRed, kGroundGreen, kGroundBlue);
+    heights[static_cast<size_t>(i)] = game.terrain[i].height;
   }
+  DrawColumnLines(1, 600, heights.data() + 1, n, kGroundRed, kGroundGreen, kGroundBlue);
 }
 
 void blowCrater(int32_t c) {

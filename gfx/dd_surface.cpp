@@ -195,9 +195,16 @@ void TDirectDrawSurface::SetColorKey(uint16_t key) {
   if (exists_ && !primary_) opaquePixels();
 }
 
+void TDirectDrawSurface::SetKeyedPatterns(std::vector<TRect> rects) {
+  patterns_.setPatterns(std::move(rects));
+  opaqueFresh_ = false;
+  if (exists_ && !primary_ && hasColorKey_) opaquePixels();
+}
+
 const OpaquePixels& TDirectDrawSurface::opaquePixels() const {
   if (!opaqueFresh_) {
     opaque_.build(memory_.data(), pitchPixels_, width_, height_, colorKey_);
+    patterns_.build(memory_.data(), pitchPixels_, width_, height_, colorKey_);
     opaqueFresh_ = true;
   }
   return opaque_;
@@ -205,6 +212,10 @@ const OpaquePixels& TDirectDrawSurface::opaquePixels() const {
 
 void TDirectDrawSurface::keyedCopy(int32_t x, int32_t y, const TDirectDrawSurface& src, const TRect& r) {
   const OpaquePixels& opaque = src.opaquePixels();
+  if (const int32_t pattern = src.patterns_.find(r); pattern >= 0) {
+    src.patterns_.copy(pattern, Row(y) + x, pitchPixels_);
+    return;
+  }
   for (int32_t row = 0; row < r.height(); ++row)
     opaque.copyRow(r.Top + row, r.Left, r.Right, Row(y + row) + x);
 }

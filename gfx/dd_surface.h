@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "gfx/pattern_stores.h"
 #include "gfx/pixel_spans.h"
 #include "gfx/rect.h"
 #include "platform/pixel_layout.h"
@@ -65,6 +66,9 @@ class TDirectDrawSurface {
   // pictures of an image list are scanned once per restore, not on every draw.
   void SetColorKey(uint16_t key);
   bool HasColorKey() const { return hasColorKey_; }
+  // The rectangles this picture's keyed copies take whole again and again (an image-list entry's
+  // patterns): their opaque pixels are listed once, so such a copy is one pass over a list.
+  void SetKeyedPatterns(std::vector<TRect> rects);
   uint16_t ColorKey() const { return colorKey_; }
 
   // Copies src's rectangle to (x, y) without scaling, skipping the key colour when useKey is set.
@@ -84,7 +88,8 @@ class TDirectDrawSurface {
 
  private:
   friend class TDirectDraw;
-  // The opaque pixels for the current pixels and key, found again when anything may have changed them.
+  // The opaque pixels (by row and by pattern) for the current pixels and key, found again when
+  // anything may have changed them.
   const OpaquePixels& opaquePixels() const;
   void keyedCopy(int32_t x, int32_t y, const TDirectDrawSurface& src, const TRect& r);
   void keyedCopyPixelByPixel(int32_t x, int32_t y, const TDirectDrawSurface& src, const TRect& r);
@@ -101,6 +106,7 @@ class TDirectDrawSurface {
   bool hasColorKey_ = false;
   uint16_t colorKey_ = 0;
   mutable OpaquePixels opaque_;
+  mutable PatternStores patterns_;
   mutable bool opaqueFresh_ = false;
   DDResult result_ = DDResult::NotMade;
 };

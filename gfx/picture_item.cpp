@@ -112,7 +112,12 @@ void TPictureCollectionItem::build(TDXDraw& display) {
     surfaces_.push_back(std::move(surface));
   }
   patterns_.reserve(grid.patterns.size());
-  for (const PatternPlace& p : grid.patterns) patterns_.push_back({p.rect, surfaces_[p.tile].get()});
+  std::vector<std::vector<TRect>> rectsOfTile(surfaces_.size());
+  for (const PatternPlace& p : grid.patterns) {
+    patterns_.push_back({p.rect, surfaces_[p.tile].get()});
+    rectsOfTile[static_cast<size_t>(p.tile)].push_back(p.rect);
+  }
+  for (size_t t = 0; t < surfaces_.size(); ++t) surfaces_[t]->SetKeyedPatterns(std::move(rectsOfTile[t]));
 }
 
 TRect TPictureCollectionItem::PatternRect(int32_t patternIndex) const {

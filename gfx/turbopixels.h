@@ -67,5 +67,10 @@ inline uint32_t GetPixel(int32_t x, int32_t y) {
 
 // Bresenham with both end points drawn; pixels outside the surface are skipped.
 void DrawLine(int32_t x1, int32_t y1, int32_t x2, int32_t y2, uint8_t r, uint8_t g, uint8_t b);
+// Vertical lines of one colour side by side (the ground): column x + k from row y to row ends[k],
+// for k below count, exactly as DrawLine(x + k, y, x + k, ends[k], r, g, b) draws each. Written
+// row by row: short lines next to each other would otherwise touch a cache line per pixel.
+void DrawColumnLines(int32_t x, int32_t y, const int32_t* ends, int32_t count, uint8_t r, uint8_t g,
+                     uint8_t b);
 
 }  // namespace kv

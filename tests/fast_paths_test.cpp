@@ -1,6 +1,7 @@
 // The fast drawing paths against the plain pixel-by-pixel ones, on random surfaces, pictures, keys,
-// rectangles and lines in both pixel layouts: the fill, the colour-keyed copy (also after its
-// picture has changed), straight and slanted lines, and the per-tick moves of the ground and sky;
+// rectangles and lines in both pixel layouts: the fill, the colour-keyed copy (of whole patterns
+// and of any rectangle, also after its picture has changed), straight and slanted lines, the
+// ground's columns, and the per-tick moves of the ground and sky;
 // and the quick rounding of a double against the long double one.
 #include <gtest/gtest.h>
 
@@ -85,6 +86,15 @@ TEST(FastPathsTest, KeyedCopyMatchesThePixelByPixelCopyAndFollowsChangesToItsPic
     }
     scribble(screen, rng, {0, 0x5AA0, 0x2D40});
     picture.SetColorKey(key);
+    // Patterns in a grid (as an image-list entry cuts its picture), which keyed copies of a whole
+    // pattern take from their lists.
+    std::vector<TRect> patterns;
+    const int32_t pw = 1 + static_cast<int32_t>(rng() % picture.Width());
+    const int32_t ph = 1 + static_cast<int32_t>(rng() % picture.Height());
+    for (int32_t top = 0; top + ph <= picture.Height(); top += ph)
+      for (int32_t left = 0; left + pw <= picture.Width(); left += pw)
+        patterns.push_back({left, top, left + pw, top + ph});
+    picture.SetKeyedPatterns(patterns);
 
     for (int copy = 0; copy < 6; ++copy) {
       // A change to the picture between copies must show in the next copy.
@@ -117,9 +127,11 @@ TEST(FastPathsTest, KeyedCopyMatchesThePixelByPixelCopyAndFollowsChangesToItsPic
       const int32_t top = static_cast<int32_t>(rng() % picture.Height());
       const int32_t w = 1 + static_cast<int32_t>(rng() % std::min(picture.Width() - left, screen.Width()));
       const int32_t h = 1 + static_cast<int32_t>(rng() % std::min(picture.Height() - top, screen.Height()));
-      const TRect r{left, top, left + w, top + h};
-      const int32_t x = static_cast<int32_t>(rng() % (screen.Width() - w + 1));
-      const int32_t y = static_cast<int32_t>(rng() % (screen.Height() - h + 1));
+      TRect r{left, top, left + w, top + h};
+      const TRect& pattern = patterns[rng() % patterns.size()];
+      if (rng() % 2 && pattern.width() <= screen.Width() && pattern.height() <= screen.Height()) r = pattern;
+      const int32_t x = static_cast<int32_t>(rng() % (screen.Width() - r.width() + 1));
+      const int32_t y = static_cast<int32_t>(rng() % (screen.Height() - r.height() + 1));
       Pixels expected = memoryOf(screen);
       keyedCopyByPixel(expected, screen.PitchPixels(), x, y, picture, r);
       ASSERT_TRUE(screen.BltFast(x, y, picture, r, true));
@@ -161,6 +173,25 @@ TEST(FastPathsTest, LinesMatchThePixelByPixelLineInBothLayouts) {
     scribble(s, rng, {0, 0x7FFF});
     auto coordinate = [&](int32_t size) { return static_cast<int32_t>(rng() % (3 * size + 20)) - size - 10; };
     int32_t x1 = coordinate(w), y1 = coordinate(h), x2 = coordinate(w), y2 = coordinate(h);
+    const auto r = static_cast<uint8_t>(rng()), g = static_cast<uint8_t>(rng()),
+               b = static_cast<uint8_t>(rng());
+    const int32_t is555 = layout == PixelLayout::Rgb555 ? 1 : 0;
+    const auto pixel =
+        static_cast<uint16_t>(((r >> 3) << (11 - is555)) | ((g >> (2 + is555)) << 5) | (b >> 3));
+    Pixels expected = memoryOf(s);
+    if (round % 5 == 4) {
+      // The ground: columns side by side from one row to their own ends, some off the surface.
+      std::vector<int32_t> ends(static_cast<size_t>(1 + rng() % (w + 20)));
+      for (int32_t& end : ends) end = coordinate(h);
+      for (size_t k = 0; k < ends.size(); ++k)
+        lineByPixel(expected, w, h, s.PitchPixels(), x1 + static_cast<int32_t>(k), y1,
+                    x1 + static_cast<int32_t>(k), ends[k], pixel);
+      ASSERT_TRUE(LockSurface(s));
+      DrawColumnLines(x1, y1, ends.data(), static_cast<int32_t>(ends.size()), r, g, b);
+      UnlockSurface();
+      ASSERT_EQ(memoryOf(s), expected) << "columns from (" << x1 << "," << y1 << ") on " << w << "x" << h;
+      continue;
+    }
     // Most lines of the game are ground columns; rows and single points come up too.
     switch (round % 4) {
       case 0:
@@ -175,12 +206,6 @@ TEST(FastPathsTest, LinesMatchThePixelByPixelLineInBothLayouts) {
       default:
         break;
     }
-    const auto r = static_cast<uint8_t>(rng()), g = static_cast<uint8_t>(rng()),
-               b = static_cast<uint8_t>(rng());
-    const int32_t is555 = layout == PixelLayout::Rgb555 ? 1 : 0;
-    const auto pixel =
-        static_cast<uint16_t>(((r >> 3) << (11 - is555)) | ((g >> (2 + is555)) << 5) | (b >> 3));
-    Pixels expected = memoryOf(s);
     lineByPixel(expected, w, h, s.PitchPixels(), x1, y1, x2, y2, pixel);
     ASSERT_TRUE(LockSurface(s));
     DrawLine(x1, y1, x2, y2, r, g, b);

@@ -63,7 +63,18 @@ void VirtualAudio::recordSilenceUntil(uint64_t frame) {
   }
 }
 
+void VirtualAudio::setMixOnDemand(bool onDemand) {
+  mixOnDemand_ = onDemand;
+  if (!onDemand) mixDue();
+}
+
+void VirtualAudio::mixDue() { mixUntil(clock_.nowNs()); }
+
 void VirtualAudio::advance(uint64_t ns) {
+  if (!mixOnDemand_) mixUntil(ns);
+}
+
+void VirtualAudio::mixUntil(uint64_t ns) {
   if (!open_ || !mix_) {
     if (recorder_) recordSilenceUntil(framesIn(ns, recordRate_));
     return;

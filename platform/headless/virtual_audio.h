@@ -28,6 +28,11 @@ class VirtualAudio : public AudioDevice {
   void setOpenFails(bool fails) { openFails_ = fails; }
   uint64_t framesMixed() const { return framesMixed_; }
 
+  // Benchmarks of the game's own work: the card mixes only when mixDue() says so, not as time
+  // passes, the way a real card mixes on its own thread and not in the game's.
+  void setMixOnDemand(bool onDemand);
+  void mixDue();
+
   // The card goes away while open, as an unplugged one would: it closes and tells the audio system.
   void simulateLoss();
 
@@ -40,6 +45,7 @@ class VirtualAudio : public AudioDevice {
 
  private:
   void advance(uint64_t ns);
+  void mixUntil(uint64_t ns);
   // Silence in the recording up to `frame` frames from virtual time 0.
   void recordSilenceUntil(uint64_t frame);
 
@@ -49,6 +55,7 @@ class VirtualAudio : public AudioDevice {
   Sink recorder_;
   bool open_ = false;
   bool openFails_ = false;
+  bool mixOnDemand_ = false;
   int rate_ = 0;
   int recordRate_ = 0;
   uint64_t openedAtNs_ = 0;
