@@ -45,7 +45,8 @@ bool TDirectDrawSurface::Create(int32_t width, int32_t height, PixelLayout layou
   }
   // Rows start on 16-byte boundaries, so the pitch may exceed the width as on real devices.
   pitchPixels_ = (width + 7) & ~7;
-  memory_.assign(static_cast<size_t>(pitchPixels_) * height, 0);
+  memory_ = std::make_shared<Pixels>(static_cast<size_t>(pitchPixels_) * height, 0);
+  spare_.reset();
   width_ = width;
   height_ = height;
   layout_ = layout;
@@ -69,8 +70,8 @@ void TDirectDrawSurface::CreatePrimary(int32_t width, int32_t height, PixelLayou
 
 void TDirectDrawSurface::Release() {
   forgetLockedSurface(*this);
-  memory_.clear();
-  memory_.shrink_to_fit();
+  memory_ = std::make_shared<Pixels>();
+  spare_.reset();
   width_ = height_ = pitchPixels_ = 0;
   exists_ = false;
   primary_ = false;
@@ -122,7 +123,9 @@ void TDirectDrawSurface::Fill(uint32_t pixel) {
   const auto v = static_cast<uint16_t>(pixel);
   opaqueFresh_ = false;
   if (pitchPixels_ == width_) {
-    fillPixels(memory_.data(), memory_.size(), v);
+    // Every pixel is written: memory a display still keeps is left to it, not copied.
+    if (memory_.use_count() > 1) moveToOwnMemory(false);
+    fillPixels(memory_->data(), memory_->size(), v);
   } else {
     for (int32_t y = 0; y < height_; ++y) fillPixels(Row(y), static_cast<size_t>(width_), v);
   }
@@ -139,7 +142,7 @@ bool TDirectDrawSurface::Lock(SurfaceLockDesc& desc) {
   } else {
     locked_ = true;
     opaqueFresh_ = false;  // the pixels may change through the lock
-    desc.bits = reinterpret_cast<uint8_t*>(memory_.data());
+    desc.bits = reinterpret_cast<uint8_t*>(writable());
     desc.pitchBytes = pitchPixels_ * 2;
     desc.width = width_;
     desc.height = height_;
@@ -203,8 +206,8 @@ void TDirectDrawSurface::SetKeyedPatterns(std::vector<TRect> rects) {
 
 const OpaquePixels& TDirectDrawSurface::opaquePixels() const {
   if (!opaqueFresh_) {
-    opaque_.build(memory_.data(), pitchPixels_, width_, height_, colorKey_);
-    patterns_.build(memory_.data(), pitchPixels_, width_, height_, colorKey_);
+    opaque_.build(memory_->data(), pitchPixels_, width_, height_, colorKey_);
+    patterns_.build(memory_->data(), pitchPixels_, width_, height_, colorKey_);
     opaqueFresh_ = true;
   }
   return opaque_;
@@ -212,8 +215,11 @@ const OpaquePixels& TDirectDrawSurface::opaquePixels() const {
 
 void TDirectDrawSurface::keyedCopy(int32_t x, int32_t y, const TDirectDrawSurface& src, const TRect& r) {
   const OpaquePixels& opaque = src.opaquePixels();
-  if (const int32_t pattern = src.patterns_.find(r); pattern >= 0) {
-    src.patterns_.copy(pattern, Row(y) + x, pitchPixels_);
+  // A whole pattern, or one cut by the destination's edges (a sprite coming in or going out).
+  int32_t pattern = src.patterns_.find(r);
+  if (pattern < 0) pattern = src.patterns_.findHolding(r);
+  if (pattern >= 0) {
+    src.patterns_.copy(pattern, r, Row(y) + x, pitchPixels_);
     return;
   }
   for (int32_t row = 0; row < r.height(); ++row)
@@ -232,9 +238,23 @@ void TDirectDrawSurface::keyedCopyPixelByPixel(int32_t x, int32_t y, const TDire
   }
 }
 
+void TDirectDrawSurface::moveToOwnMemory(bool keepPixels) {
+  std::shared_ptr<Pixels> next;
+  if (spare_ && spare_.use_count() == 1 && spare_->size() == memory_->size()) {
+    next = std::move(spare_);
+  } else {
+    next = std::make_shared<Pixels>(memory_->size());
+  }
+  if (keepPixels) std::copy(memory_->begin(), memory_->end(), next->begin());
+  spare_ = std::move(memory_);
+  memory_ = std::move(next);
+}
+
 Frame16 TDirectDrawSurface::frame() const {
   Frame16 f;
-  f.pixels = memory_.data();
+  f.pixels = memory_->data();
+  // A locked surface may be written through the lock at any time: its frame is copied.
+  if (!locked_ && !memory_->empty()) f.shared = memory_;
   f.width = width_;
   f.height = height_;
   f.pitchPixels = pitchPixels_;

@@ -4,6 +4,7 @@
 // blit source. Every operation records its result; failures are not exceptions.
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "gfx/pattern_stores.h"
@@ -79,11 +80,14 @@ class TDirectDrawSurface {
   // change the picture, so its opaque pixels are found again before the next keyed copy from it.
   uint16_t* Row(int32_t y) {
     opaqueFresh_ = false;
-    return memory_.data() + static_cast<size_t>(y) * pitchPixels_;
+    return writable() + static_cast<size_t>(y) * pitchPixels_;
   }
-  const uint16_t* Row(int32_t y) const { return memory_.data() + static_cast<size_t>(y) * pitchPixels_; }
+  const uint16_t* Row(int32_t y) const { return memory_->data() + static_cast<size_t>(y) * pitchPixels_; }
   int32_t PitchPixels() const { return pitchPixels_; }
   uint16_t Pixel(int32_t x, int32_t y) const { return Row(y)[x]; }
+  // The pixels as a frame to present. Unless the surface is locked, the frame shares its memory:
+  // a display may keep it without a copy, and the surface moves to other memory before it next
+  // writes (for a whole fill without copying anything).
   Frame16 frame() const;
 
  private:
@@ -94,8 +98,18 @@ class TDirectDrawSurface {
   void keyedCopy(int32_t x, int32_t y, const TDirectDrawSurface& src, const TRect& r);
   void keyedCopyPixelByPixel(int32_t x, int32_t y, const TDirectDrawSurface& src, const TRect& r);
 
+  using Pixels = std::vector<uint16_t>;
+  // The pixels for writing: copied first while a display still keeps them as its frame.
+  uint16_t* writable() {
+    if (memory_.use_count() > 1) moveToOwnMemory(true);
+    return memory_->data();
+  }
+  void moveToOwnMemory(bool keepPixels);
+
   TDirectDraw* device_;  // cleared when the device goes first
-  std::vector<uint16_t> memory_;
+  std::shared_ptr<Pixels> memory_ = std::make_shared<Pixels>();
+  // The memory of an earlier frame, reused once no display keeps it any more.
+  std::shared_ptr<Pixels> spare_;
   int32_t width_ = 0, height_ = 0, pitchPixels_ = 0;
   PixelLayout layout_ = PixelLayout::Rgb565;
   bool exists_ = false;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <iterator>
 #include <limits>
 
 namespace kv {
@@ -14,8 +15,6 @@ bool before(const TRect& a, const TRect& b) {
 
 void PatternStores::setPatterns(std::vector<TRect> rects) {
   patterns_.clear();
-  blocks_.clear();
-  singles_.clear();
   std::sort(rects.begin(), rects.end(), before);
   rects.erase(std::unique(rects.begin(), rects.end()), rects.end());
   for (const TRect& r : rects) {
@@ -31,7 +30,10 @@ void PatternStores::setPatterns(std::vector<TRect> rects) {
 void PatternStores::build(const uint16_t* pixels, int32_t pitchPixels, int32_t width, int32_t height,
                           uint16_t key) {
   blocks_.clear();
+  blockPlaces_.clear();
   singles_.clear();
+  singlePlaces_.clear();
+  offsetPitch_ = -1;
   for (Pattern& p : patterns_) {
     p.firstBlock = p.endBlock = static_cast<uint32_t>(blocks_.size());
     p.firstSingle = p.endSingle = static_cast<uint32_t>(singles_.size());
@@ -61,7 +63,8 @@ void PatternStores::addRow(const uint16_t* row, uint16_t key, const TRect& rect,
     size_t end = i;
     while (end < columns_.size() && columns_[end] < start + kLanes) ++end;
     if (start < first || end - i < static_cast<size_t>(kDenseLanes)) {
-      singles_.push_back({rowInPattern, static_cast<uint16_t>(columns_[i] - rect.Left), row[columns_[i]]});
+      singles_.push_back(row[columns_[i]]);
+      singlePlaces_.push_back({rowInPattern, static_cast<uint16_t>(columns_[i] - rect.Left)});
       ++i;
       continue;
     }
@@ -72,9 +75,8 @@ void PatternStores::addRow(const uint16_t* row, uint16_t key, const TRect& rect,
       b.mask[lane] = pixel != key ? 0xFFFF : 0;
       b.values[lane] = pixel != key ? pixel : 0;
     }
-    b.row = rowInPattern;
-    b.column = static_cast<uint16_t>(start - rect.Left);
     blocks_.push_back(b);
+    blockPlaces_.push_back({rowInPattern, static_cast<uint16_t>(start - rect.Left)});
     i = end;
   }
 }
@@ -84,6 +86,81 @@ int32_t PatternStores::find(const TRect& r) const {
                                    [](const Pattern& p, const TRect& x) { return before(p.rect, x); });
   if (it == patterns_.end() || !(it->rect == r)) return -1;
   return static_cast<int32_t>(it - patterns_.begin());
+}
+
+int32_t PatternStores::findHolding(const TRect& r) const {
+  // Patterns lie in bands of equal tops: the last band starting at or above r, then the last
+  // pattern of that band starting at or left of r.
+  const auto bandEnd = std::upper_bound(patterns_.begin(), patterns_.end(), r.Top,
+                                        [](int32_t top, const Pattern& p) { return top < p.rect.Top; });
+  if (bandEnd == patterns_.begin()) return -1;
+  const int32_t bandTop = std::prev(bandEnd)->rect.Top;
+  const auto band = std::lower_bound(patterns_.begin(), bandEnd, bandTop,
+                                     [](const Pattern& p, int32_t top) { return p.rect.Top < top; });
+  const auto after = std::upper_bound(band, bandEnd, r.Left,
+                                      [](int32_t left, const Pattern& p) { return left < p.rect.Left; });
+  if (after == band) return -1;
+  const TRect& p = std::prev(after)->rect;
+  if (r.Left < p.Left || r.Top < p.Top || r.Right > p.Right || r.Bottom > p.Bottom) return -1;
+  return static_cast<int32_t>(std::prev(after) - patterns_.begin());
+}
+
+void PatternStores::placeFor(int32_t pitchPixels) const {
+  if (offsetPitch_ == pitchPixels) return;
+  auto offsets = [pitchPixels](const std::vector<Place>& places, std::vector<int32_t>& out) {
+    out.resize(places.size());
+    for (size_t i = 0; i < places.size(); ++i) out[i] = places[i].row * pitchPixels + places[i].column;
+  };
+  offsets(blockPlaces_, blockOffsets_);
+  offsets(singlePlaces_, singleOffsets_);
+  offsetPitch_ = pitchPixels;
+}
+
+void PatternStores::copy(int32_t index, const TRect& window, uint16_t* dst, int32_t pitchPixels) const {
+  const Pattern& p = patterns_[static_cast<size_t>(index)];
+  auto store = [](uint16_t* to, const Block& b) {
+    Lane8 d;
+    std::memcpy(&d, to, sizeof d);
+    d = (d & ~b.mask) | b.values;
+    std::memcpy(to, &d, sizeof d);
+  };
+  if (window == p.rect) {  // the whole pattern: one pass over each list
+    placeFor(pitchPixels);
+    for (uint32_t b = p.firstBlock; b != p.endBlock; ++b) store(dst + blockOffsets_[b], blocks_[b]);
+    for (uint32_t i = p.firstSingle; i != p.endSingle; ++i) dst[singleOffsets_[i]] = singles_[i];
+    return;
+  }
+  // The window in the pattern's own coordinates.
+  const int32_t left = window.Left - p.rect.Left, right = window.Right - p.rect.Left;
+  const int32_t top = window.Top - p.rect.Top, bottom = window.Bottom - p.rect.Top;
+  const bool wholeRows = left == 0 && right == p.rect.width();
+  auto at = [&](const Place& place, int32_t column) {
+    return dst + static_cast<ptrdiff_t>(place.row - top) * pitchPixels + (column - left);
+  };
+  auto byRow = [](const Place& place, int32_t row) { return place.row < row; };
+  // Both lists go row by row: skip to the window's first row, stop after its last.
+  const auto* places = blockPlaces_.data();
+  uint32_t b = p.firstBlock;
+  if (top > 0)
+    b = static_cast<uint32_t>(std::lower_bound(places + b, places + p.endBlock, top, byRow) - places);
+  for (; b != p.endBlock && places[b].row < bottom; ++b) {
+    const int32_t column = places[b].column;
+    if (wholeRows || (column >= left && column + kLanes <= right)) {
+      store(at(places[b], column), blocks_[b]);
+    } else if (column + kLanes > left && column < right) {
+      // Cut by the window's left or right edge: lane by lane.
+      for (int32_t lane = std::max(0, left - column); lane < kLanes && column + lane < right; ++lane)
+        if (blocks_[b].mask[lane]) *at(places[b], column + lane) = blocks_[b].values[lane];
+    }
+  }
+  places = singlePlaces_.data();
+  uint32_t i = p.firstSingle;
+  if (top > 0)
+    i = static_cast<uint32_t>(std::lower_bound(places + i, places + p.endSingle, top, byRow) - places);
+  for (; i != p.endSingle && places[i].row < bottom; ++i) {
+    const int32_t column = places[i].column;
+    if (wholeRows || (column >= left && column < right)) *at(places[i], column) = singles_[i];
+  }
 }
 
 }  // namespace kv

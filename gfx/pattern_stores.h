@@ -21,26 +21,12 @@ class PatternStores {
 
   // The pattern whose rectangle is exactly r, or -1.
   int32_t find(const TRect& r) const;
-  // Writes pattern index's opaque pixels with its top-left corner at dst; key pixels leave dst as
-  // it was. Rows of dst lie pitchPixels apart; the caller has made sure the pattern fits.
-  void copy(int32_t index, uint16_t* dst, int32_t pitchPixels) const {
-    const Pattern& p = patterns_[static_cast<size_t>(index)];
-    for (uint32_t b = p.firstBlock; b != p.endBlock; ++b) {
-      const Block& block = blocks_[b];
-      uint16_t* at = dst + static_cast<ptrdiff_t>(block.row) * pitchPixels + block.column;
-      Lane8 d;
-      std::memcpy(&d, at, sizeof d);
-      d = (d & ~block.mask) | block.values;
-      std::memcpy(at, &d, sizeof d);
-    }
-    for (uint32_t i = p.firstSingle; i != p.endSingle; ++i) {
-      const Single& s = singles_[i];
-      dst[static_cast<ptrdiff_t>(s.row) * pitchPixels + s.column] = s.value;
-    }
-  }
-
-  size_t blockCount() const { return blocks_.size(); }
-  size_t singleCount() const { return singles_.size(); }
+  // The pattern whose rectangle holds r (a pattern cut by the destination's edges), or -1.
+  int32_t findHolding(const TRect& r) const;
+  // Writes the opaque pixels of pattern index that lie in window (in picture coordinates, inside
+  // the pattern) with the window's top-left corner at dst; key pixels leave dst as it was. Rows of
+  // dst lie pitchPixels apart; the caller has made sure the window fits.
+  void copy(int32_t index, const TRect& window, uint16_t* dst, int32_t pitchPixels) const;
 
  private:
   using Lane8 = uint16_t __attribute__((vector_size(16)));
@@ -48,13 +34,13 @@ class PatternStores {
   // Eight columns become one store when at least this many of their pixels show.
   static constexpr int kDenseLanes = 3;
 
-  struct Block {
-    Lane8 mask;    // all ones where the picture shows
-    Lane8 values;  // the picture's pixels there, 0 elsewhere
-    uint16_t row, column;
+  struct Place {
+    uint16_t row, column;  // in the pattern
   };
-  struct Single {
-    uint16_t row, column, value;
+  // A store of eight: all ones in its mask where the picture shows, the picture's pixels there in
+  // its values (0 elsewhere).
+  struct Block {
+    Lane8 mask, values;
   };
   struct Pattern {
     TRect rect;
@@ -62,10 +48,17 @@ class PatternStores {
   };
 
   void addRow(const uint16_t* row, uint16_t key, const TRect& rect, int32_t y);
+  // The places as offsets into a destination with rows pitchPixels apart (kept for the last pitch).
+  void placeFor(int32_t pitchPixels) const;
 
   std::vector<Pattern> patterns_;  // sorted by top, then left
+  // Each list goes row by row through each pattern; the places and offsets run alongside.
   std::vector<Block> blocks_;
-  std::vector<Single> singles_;
+  std::vector<Place> blockPlaces_;
+  std::vector<uint16_t> singles_;
+  std::vector<Place> singlePlaces_;
+  mutable std::vector<int32_t> blockOffsets_, singleOffsets_;
+  mutable int32_t offsetPitch_ = -1;
   std::vector<uint16_t> columns_;  // scratch: one row's opaque columns
 };
 

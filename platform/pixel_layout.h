@@ -1,6 +1,8 @@
 #pragma once
 // The two 16-bit pixel layouts a display can use.
 #include <cstdint>
+#include <memory>
+#include <vector>
 
 namespace kv {
 
@@ -16,6 +18,9 @@ struct Frame16 {
   int height = 0;
   int pitchPixels = 0;  // row length in pixels
   PixelLayout layout = PixelLayout::Rgb565;
+  // The memory behind pixels when a display may keep the frame without copying it (rows packed,
+  // the whole vector is the frame); its owner copies before it next writes to it.
+  std::shared_ptr<const std::vector<uint16_t>> shared;
 };
 
 }  // namespace kv

@@ -168,6 +168,40 @@ TEST_F(DisplayTest, FlipShowsTheSurfaceAndWaitsOnlyOncePlayWasPressed) {
   EXPECT_EQ(video.presentCount(), 5);
 }
 
+// The display keeps the presented frame without copying it; whatever the surface does next (a
+// pixel written, a lock, a whole fill, a flip while locked) shows only in the next presented frame.
+TEST_F(DisplayTest, APresentedFrameStaysAsItWasWhateverTheSurfaceDoesNext) {
+  draw.Initialize();
+  TDirectDrawSurface& s = *draw.Surface();
+  auto shown = [&](int32_t x, int32_t y) { return video.lastFrame()[static_cast<size_t>(y) * 800 + x]; };
+  s.Fill(0x1111);
+  draw.Flip();
+  s.Row(10)[20] = 0x2222;
+  EXPECT_EQ(shown(20, 10), 0x1111);
+  EXPECT_EQ(s.Pixel(21, 10), 0x1111);  // the rest of the surface kept its pixels
+  draw.Flip();
+  EXPECT_EQ(shown(20, 10), 0x2222);
+
+  for (uint16_t fill : {0x3333, 0x4444, 0x5555}) {  // fills take turns with the shown frames' memory
+    s.Fill(fill);
+    EXPECT_EQ(shown(0, 0), fill == 0x3333 ? 0x1111 : fill - 0x1111);
+    EXPECT_EQ(shown(20, 10), fill == 0x3333 ? 0x2222 : fill - 0x1111);
+    draw.Flip();
+    EXPECT_EQ(shown(799, 565), fill);
+  }
+
+  ASSERT_TRUE(LockSurface(s));
+  PutPixel(5, 5, 0xFFFFFF);
+  EXPECT_EQ(shown(5, 5), 0x5555);
+  draw.Flip();  // while locked: the frame is a copy, and later writes through the lock stay out of it
+  const uint16_t white = shown(5, 5);
+  EXPECT_NE(white, 0x5555);
+  PutPixel(6, 5, 0xFFFFFF);
+  UnlockSurface();
+  EXPECT_EQ(shown(6, 5), 0x5555);
+  EXPECT_EQ(s.Pixel(6, 5), white);
+}
+
 TEST(DisplayPaceTest, WaitingFlipsKeepThePaceOfTheRefresh) {
   // 144 Hz, whose blanks fall between whole nanoseconds: one second is 144 blanks whatever the
   // number of blanks per flip.
