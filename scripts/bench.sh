@@ -2,7 +2,8 @@
 # Builds the default build and runs the benchmarks that hold the game's pace, each against the
 # floor measured in the same run (one memset and one memcpy of an 800x566 frame of 16-bit pixels),
 # then the whole level's CPU. Prints one table of medians over five repetitions.
-# Usage: scripts/bench.sh [BUILD_DIR]   (KV_BENCH_WINDOW=1 also measures the real window under Xvfb)
+# Usage: scripts/bench.sh [BUILD_DIR]   (KV_BENCH_WINDOW=1 also measures the real window under Xvfb:
+# one present of its back end, and the share of a core the game takes there)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${1:-build}
@@ -29,6 +30,10 @@ filter='BM_FillAgainstMemset|BM_BusyScene|BM_BusyTickWithoutRedraw|BM_TickWithou
 echo
 scripts/level-cpu.sh "$build" 60
 if [ -n "${KV_BENCH_WINDOW:-}" ]; then
+  echo
+  # One present of the window's back end under Xvfb: CPU of the game's thread and wall-clock time.
+  xvfb-run -a -s "-screen 0 800x600x24" "$build/kv_bench" --benchmark_filter=BM_SdlPresent \
+    --benchmark_repetitions=5 --benchmark_report_aggregates_only=true 2>/dev/null | grep median || true
   echo
   scripts/window-cpu.sh "$build" 30 6
 fi
