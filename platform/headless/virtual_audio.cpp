@@ -68,7 +68,9 @@ void VirtualAudio::setMixOnDemand(bool onDemand) {
   if (!onDemand) mixDue();
 }
 
-void VirtualAudio::mixDue() { mixUntil(clock_.nowNs()); }
+void VirtualAudio::mixDue() {
+  mixUntil(clock_.nowNs());
+}
 
 void VirtualAudio::advance(uint64_t ns) {
   if (!mixOnDemand_) mixUntil(ns);
