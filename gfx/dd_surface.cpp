@@ -216,9 +216,7 @@ const OpaquePixels& TDirectDrawSurface::opaquePixels() const {
 void TDirectDrawSurface::keyedCopy(int32_t x, int32_t y, const TDirectDrawSurface& src, const TRect& r) {
   const OpaquePixels& opaque = src.opaquePixels();
   // A whole pattern, or one cut by the destination's edges (a sprite coming in or going out).
-  int32_t pattern = src.patterns_.find(r);
-  if (pattern < 0) pattern = src.patterns_.findHolding(r);
-  if (pattern >= 0) {
+  if (const int32_t pattern = src.patterns_.find(r); pattern >= 0) {
     src.patterns_.copy(pattern, r, Row(y) + x, pitchPixels_);
     return;
   }

@@ -33,7 +33,6 @@ void PatternStores::build(const uint16_t* pixels, int32_t pitchPixels, int32_t w
   blockPlaces_.clear();
   singles_.clear();
   singlePlaces_.clear();
-  offsetPitch_ = -1;
   for (Pattern& p : patterns_) {
     p.firstBlock = p.endBlock = static_cast<uint32_t>(blocks_.size());
     p.firstSingle = p.endSingle = static_cast<uint32_t>(singles_.size());
@@ -82,13 +81,6 @@ void PatternStores::addRow(const uint16_t* row, uint16_t key, const TRect& rect,
 }
 
 int32_t PatternStores::find(const TRect& r) const {
-  const auto it = std::lower_bound(patterns_.begin(), patterns_.end(), r,
-                                   [](const Pattern& p, const TRect& x) { return before(p.rect, x); });
-  if (it == patterns_.end() || !(it->rect == r)) return -1;
-  return static_cast<int32_t>(it - patterns_.begin());
-}
-
-int32_t PatternStores::findHolding(const TRect& r) const {
   // Patterns lie in bands of equal tops: the last band starting at or above r, then the last
   // pattern of that band starting at or left of r.
   const auto bandEnd = std::upper_bound(patterns_.begin(), patterns_.end(), r.Top,
@@ -105,17 +97,6 @@ int32_t PatternStores::findHolding(const TRect& r) const {
   return static_cast<int32_t>(std::prev(after) - patterns_.begin());
 }
 
-void PatternStores::placeFor(int32_t pitchPixels) const {
-  if (offsetPitch_ == pitchPixels) return;
-  auto offsets = [pitchPixels](const std::vector<Place>& places, std::vector<int32_t>& out) {
-    out.resize(places.size());
-    for (size_t i = 0; i < places.size(); ++i) out[i] = places[i].row * pitchPixels + places[i].column;
-  };
-  offsets(blockPlaces_, blockOffsets_);
-  offsets(singlePlaces_, singleOffsets_);
-  offsetPitch_ = pitchPixels;
-}
-
 void PatternStores::copy(int32_t index, const TRect& window, uint16_t* dst, int32_t pitchPixels) const {
   const Pattern& p = patterns_[static_cast<size_t>(index)];
   auto store = [](uint16_t* to, const Block& b) {
@@ -124,12 +105,6 @@ void PatternStores::copy(int32_t index, const TRect& window, uint16_t* dst, int3
     d = (d & ~b.mask) | b.values;
     std::memcpy(to, &d, sizeof d);
   };
-  if (window == p.rect) {  // the whole pattern: one pass over each list
-    placeFor(pitchPixels);
-    for (uint32_t b = p.firstBlock; b != p.endBlock; ++b) store(dst + blockOffsets_[b], blocks_[b]);
-    for (uint32_t i = p.firstSingle; i != p.endSingle; ++i) dst[singleOffsets_[i]] = singles_[i];
-    return;
-  }
   // The window in the pattern's own coordinates.
   const int32_t left = window.Left - p.rect.Left, right = window.Right - p.rect.Left;
   const int32_t top = window.Top - p.rect.Top, bottom = window.Bottom - p.rect.Top;

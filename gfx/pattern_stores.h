@@ -19,10 +19,9 @@ class PatternStores {
   // Lists every pattern's stores from the picture's current pixels and key. Reuses its memory.
   void build(const uint16_t* pixels, int32_t pitchPixels, int32_t width, int32_t height, uint16_t key);
 
-  // The pattern whose rectangle is exactly r, or -1.
+  // The pattern whose rectangle holds r (the whole pattern, or one cut by the destination's edges),
+  // or -1.
   int32_t find(const TRect& r) const;
-  // The pattern whose rectangle holds r (a pattern cut by the destination's edges), or -1.
-  int32_t findHolding(const TRect& r) const;
   // Writes the opaque pixels of pattern index that lie in window (in picture coordinates, inside
   // the pattern) with the window's top-left corner at dst; key pixels leave dst as it was. Rows of
   // dst lie pitchPixels apart; the caller has made sure the window fits.
@@ -48,17 +47,13 @@ class PatternStores {
   };
 
   void addRow(const uint16_t* row, uint16_t key, const TRect& rect, int32_t y);
-  // The places as offsets into a destination with rows pitchPixels apart (kept for the last pitch).
-  void placeFor(int32_t pitchPixels) const;
 
   std::vector<Pattern> patterns_;  // sorted by top, then left
-  // Each list goes row by row through each pattern; the places and offsets run alongside.
+  // Each list goes row by row through each pattern; the places run alongside.
   std::vector<Block> blocks_;
   std::vector<Place> blockPlaces_;
   std::vector<uint16_t> singles_;
   std::vector<Place> singlePlaces_;
-  mutable std::vector<int32_t> blockOffsets_, singleOffsets_;
-  mutable int32_t offsetPitch_ = -1;
   std::vector<uint16_t> columns_;  // scratch: one row's opaque columns
 };
 

@@ -24,7 +24,7 @@ class StoredFrame {
       return;
     }
     shared_.reset();
-    pixels_.resize(static_cast<size_t>(f.width) * f.height);
+    pixels_.resize(size);
     if (f.pitchPixels == f.width) {  // rows without padding: the frame in one copy
       std::copy_n(f.pixels, pixels_.size(), pixels_.begin());
       return;
