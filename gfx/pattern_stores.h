@@ -3,9 +3,7 @@
 // pixels are listed once, as stores relative to its top-left corner: eight neighbours with one read
 // and one write of the destination where they lie close together, single pixels elsewhere. One pass
 // over those lists replaces a loop per row, whose varying lengths the processor cannot predict.
-#include <cstddef>
 #include <cstdint>
-#include <cstring>
 #include <vector>
 
 #include "gfx/rect.h"

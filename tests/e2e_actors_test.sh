@@ -137,11 +137,10 @@ rock_or_end() { ! running || box_of screen 380 130 0 430 "$red" >/dev/null; }
 rock_seen=
 for attempt in 1 2 3 4; do
   start_level 2 || { fail "level 2 did not start for the rock"; break; }
-  wait_for 30 rock_or_end
-  if ! running; then
-    echo "rock, attempt $attempt: the level ended before a rock was seen" >&2
-  elif ! box_of screen 380 130 0 430 "$red" >/dev/null; then
+  if ! wait_for 30 rock_or_end; then
     echo "rock, attempt $attempt: no rock in 30 seconds or more of screenshots" >&2
+  elif ! running; then
+    echo "rock, attempt $attempt: the level ended before a rock was seen" >&2
   else
     rock_seen=1
     cp "$work/screen.png" "$work/rock.png"
