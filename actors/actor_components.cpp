@@ -1,6 +1,6 @@
 #include "actors/actor_components.h"
 
-#include "platform/wave_list.h"
+#include "platform/components/wave_list.h"
 
 namespace kv {
 

@@ -1,7 +1,7 @@
 #pragma once
 // The main window's components that the actors use: the input states of this tick's poll and the
 // sound effects. The window fills this in when it is created and empties it when it goes.
-#include "platform/input.h"
+#include "platform/components/input.h"
 
 namespace kv {
 

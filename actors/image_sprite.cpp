@@ -2,7 +2,7 @@
 
 #include "actors/sprite_engine.h"
 #include "gfx/image_list.h"
-#include "platform/rounding.h"
+#include "platform/support/rounding.h"
 
 namespace kv {
 

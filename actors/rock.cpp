@@ -3,7 +3,7 @@
 #include "actors/actor_components.h"
 #include "actors/shots.h"
 #include "actors/vehicle.h"
-#include "core/game_state.h"
+#include "state/game_state.h"
 
 namespace kv {
 

@@ -2,7 +2,7 @@
 
 #include "actors/actor_components.h"
 #include "actors/vehicle.h"
-#include "core/game_state.h"
+#include "state/game_state.h"
 
 namespace kv {
 

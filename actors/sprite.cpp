@@ -3,8 +3,8 @@
 #include <algorithm>
 
 #include "actors/sprite_engine.h"
-#include "platform/component_errors.h"
-#include "platform/rounding.h"
+#include "platform/components/component_errors.h"
+#include "platform/support/rounding.h"
 
 namespace kv {
 

@@ -1,7 +1,7 @@
 #include "actors/tree.h"
 
-#include "core/game_state.h"
-#include "core/random.h"
+#include "state/game_state.h"
+#include "state/random.h"
 
 namespace kv {
 

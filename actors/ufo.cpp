@@ -3,10 +3,10 @@
 #include <cmath>
 
 #include "actors/shots.h"
-#include "core/game_state.h"
-#include "core/terrain.h"
 #include "gfx/image_list.h"
-#include "platform/rounding.h"
+#include "platform/support/rounding.h"
+#include "state/game_state.h"
+#include "state/terrain.h"
 
 namespace kv {
 

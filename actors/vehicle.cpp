@@ -1,9 +1,9 @@
 #include "actors/vehicle.h"
 
 #include "actors/actor_components.h"
-#include "core/game_state.h"
-#include "core/terrain.h"
-#include "platform/rounding.h"
+#include "platform/support/rounding.h"
+#include "state/game_state.h"
+#include "state/terrain.h"
 
 namespace kv {
 

@@ -2,7 +2,7 @@
 
 #include <charconv>
 
-#include "platform/printable_text.h"
+#include "platform/support/printable_text.h"
 
 namespace kv {
 

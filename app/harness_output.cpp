@@ -9,7 +9,7 @@
 #include <filesystem>
 #include <system_error>
 
-#include "platform/printable_text.h"
+#include "platform/support/printable_text.h"
 
 namespace kv {
 

@@ -12,12 +12,12 @@
 #include "app/trace_writer.h"
 #include "core/data_files.h"
 #include "core/form.h"
-#include "platform/application.h"
-#include "platform/audio_system.h"
+#include "platform/audio/audio_system.h"
+#include "platform/components/application.h"
 #include "platform/headless/headless_backend.h"
 #include "platform/headless/script.h"
-#include "platform/rgb_image.h"
 #include "platform/sdl/sdl_backend.h"
+#include "platform/support/rgb_image.h"
 
 namespace kv {
 

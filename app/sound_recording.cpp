@@ -1,7 +1,7 @@
 #include "app/sound_recording.h"
 
-#include "platform/byte_order.h"
-#include "platform/wave_format.h"
+#include "platform/audio/wave_writer.h"
+#include "platform/support/byte_order.h"
 
 namespace kv {
 

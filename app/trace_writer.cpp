@@ -1,7 +1,7 @@
 #include "app/trace_writer.h"
 
 #include "core/trace_record.h"
-#include "platform/clock.h"
+#include "platform/seam/clock.h"
 
 namespace kv {
 

@@ -3,12 +3,11 @@
 #include <string>
 
 #include "assets/embedded_assets.h"
-#include "gfx/dib_format.h"
+#include "gfx/dib_reader.h"
 #include "gfx/image_list.h"
 #include "gfx/pattern_grid.h"
-#include "platform/component_errors.h"
-#include "platform/wave_format.h"
-#include "platform/wave_list.h"
+#include "platform/components/component_errors.h"
+#include "platform/components/wave_list.h"
 
 namespace kv {
 
@@ -64,7 +63,7 @@ WaveData readRecording(const SoundAsset& sound) {
   const EmbeddedAsset& asset = embedded(key);
   WaveData wave;
   try {
-    wave = readRiffWave(asset.data, asset.size);
+    wave = loadStoredWave(asset.data, asset.size);
   } catch (const EWaveError& e) {
     throw EAssetError("asset " + key + ": " + e.what());
   }

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/mixer.h"
-#include "platform/mp3_decoder.h"
+#include "platform/audio/mixer.h"
+#include "platform/audio/mp3_decoder.h"
 
 namespace {
 

@@ -13,11 +13,11 @@
 #include "actors/ufo.h"
 #include "actors/vehicle.h"
 #include "core/form.h"
-#include "core/game_state.h"
-#include "core/terrain.h"
-#include "platform/application.h"
-#include "platform/audio_system.h"
+#include "platform/audio/audio_system.h"
+#include "platform/components/application.h"
 #include "platform/headless/headless_backend.h"
+#include "state/game_state.h"
+#include "state/terrain.h"
 
 namespace kv::bench {
 

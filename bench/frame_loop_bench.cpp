@@ -6,12 +6,13 @@
 
 #include "bench/floor.h"
 #include "core/form.h"
-#include "core/game_state.h"
-#include "core/terrain.h"
+#include "core/ground_drawing.h"
 #include "gfx/turbopixels.h"
-#include "platform/application.h"
-#include "platform/audio_system.h"
+#include "platform/audio/audio_system.h"
+#include "platform/components/application.h"
 #include "platform/headless/headless_backend.h"
+#include "state/game_state.h"
+#include "state/terrain.h"
 
 namespace kv {
 namespace {

@@ -9,6 +9,7 @@
 
 #include "bench/busy_level.h"
 #include "bench/floor.h"
+#include "core/ground_drawing.h"
 #include "gfx/dd_surface.h"
 #include "gfx/font_text.h"
 #include "gfx/turbopixels.h"

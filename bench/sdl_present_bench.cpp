@@ -12,9 +12,9 @@
 #include <vector>
 
 #include "bench/floor.h"
-#include "platform/button_view.h"
 #include "platform/sdl/sdl_backend.h"
 #include "platform/sdl/sdl_video.h"
+#include "platform/seam/button_view.h"
 
 namespace kv {
 namespace {

@@ -5,8 +5,8 @@
 #include "actors/tree.h"
 #include "actors/ufo.h"
 #include "actors/vehicle.h"
-#include "core/game_state.h"
 #include "core/json_object.h"
+#include "state/game_state.h"
 
 namespace kv {
 

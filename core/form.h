@@ -11,13 +11,13 @@
 #include "actors/dx_sprite_engine.h"
 #include "gfx/dxdraw.h"
 #include "gfx/image_list.h"
-#include "platform/application.h"
-#include "platform/audio_system.h"
-#include "platform/dx_sound.h"
-#include "platform/frame_timer.h"
-#include "platform/input.h"
-#include "platform/push_button.h"
-#include "platform/wave_list.h"
+#include "platform/audio/audio_system.h"
+#include "platform/components/application.h"
+#include "platform/components/dx_sound.h"
+#include "platform/components/frame_timer.h"
+#include "platform/components/input.h"
+#include "platform/components/push_button.h"
+#include "platform/components/wave_list.h"
 
 namespace kv {
 

@@ -1,11 +1,12 @@
 // The game's tick: one call of DXTimer1Timer per idle pass while a level runs. The ground scrolls
 // one column every tick; the screen is redrawn (and the sprites move) every speed + 1 ticks.
 #include "core/form.h"
-#include "core/game_state.h"
-#include "core/random.h"
-#include "core/terrain.h"
+#include "core/ground_drawing.h"
 #include "gfx/turbopixels.h"
-#include "platform/music_stream.h"
+#include "platform/audio/music_stream.h"
+#include "state/game_state.h"
+#include "state/random.h"
+#include "state/terrain.h"
 
 namespace kv {
 

@@ -1,9 +1,9 @@
 // The large matrix-font captions, the intro and the title backdrop's tick.
 #include "core/form.h"
-#include "core/game_state.h"
 #include "gfx/backdrop.h"
 #include "gfx/matrix_captions.h"
 #include "gfx/turbopixels.h"
+#include "state/game_state.h"
 
 namespace kv {
 

@@ -7,9 +7,9 @@
 #include "actors/ufo.h"
 #include "actors/vehicle.h"
 #include "core/form.h"
-#include "core/game_state.h"
-#include "core/random.h"
 #include "gfx/font_text.h"
+#include "state/game_state.h"
+#include "state/random.h"
 
 namespace kv {
 

@@ -2,11 +2,11 @@
 // to its end (tick off, actors freed, points carried over after a win, back to the selection).
 #include "core/form.h"
 #include "core/game_observer.h"
-#include "core/game_state.h"
 #include "core/level_table.h"
-#include "core/terrain.h"
 #include "gfx/turbopixels.h"
-#include "platform/music_stream.h"
+#include "platform/audio/music_stream.h"
+#include "state/game_state.h"
+#include "state/terrain.h"
 
 namespace kv {
 

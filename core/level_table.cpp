@@ -3,7 +3,7 @@
 #include <array>
 #include <stdexcept>
 
-#include "core/game_state.h"
+#include "state/game_state.h"
 
 namespace kv {
 

@@ -1,9 +1,9 @@
 // The menus: push buttons over the display, the intro on the first mouse movement, the
 // level-selection screen with its animated caption, and the digit keys that pick a level.
 #include "core/form.h"
-#include "core/game_state.h"
 #include "gfx/backdrop.h"
 #include "gfx/turbopixels.h"
+#include "state/game_state.h"
 
 namespace kv {
 

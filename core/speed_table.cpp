@@ -1,6 +1,6 @@
 #include "core/speed_table.h"
 
-#include "platform/rounding.h"
+#include "platform/support/rounding.h"
 
 namespace kv {
 

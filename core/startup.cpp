@@ -3,11 +3,11 @@
 
 #include "core/data_files.h"
 #include "core/form.h"
-#include "core/game_state.h"
-#include "core/random.h"
 #include "core/speed_table.h"
 #include "gfx/matrix_font.h"
-#include "platform/music_stream.h"
+#include "platform/audio/music_stream.h"
+#include "state/game_state.h"
+#include "state/random.h"
 
 namespace kv {
 

@@ -2,8 +2,8 @@
 
 #include "core/actor_trace.h"
 #include "core/form.h"
-#include "core/game_state.h"
 #include "core/json_object.h"
+#include "state/game_state.h"
 
 namespace kv {
 

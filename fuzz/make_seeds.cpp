@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "gfx/dib_format.h"
-#include "platform/byte_order.h"
-#include "platform/wave_format.h"
+#include "gfx/dib_writer.h"
+#include "platform/audio/wave_writer.h"
+#include "platform/support/byte_order.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <cmath>
 
 #include "gfx/turbopixels.h"
-#include "platform/rounding.h"
+#include "platform/support/rounding.h"
 
 namespace kv {
 

@@ -4,7 +4,7 @@
 
 #include "gfx/direct_draw.h"
 #include "gfx/turbopixels.h"
-#include "platform/video_device.h"
+#include "platform/seam/video_device.h"
 
 namespace kv {
 

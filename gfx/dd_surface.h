@@ -10,7 +10,7 @@
 #include "gfx/pattern_stores.h"
 #include "gfx/pixel_spans.h"
 #include "gfx/rect.h"
-#include "platform/pixel_layout.h"
+#include "platform/seam/pixel_layout.h"
 
 namespace kv {
 

@@ -25,11 +25,4 @@ struct DibPicture {
   Rgb8 at(int x, int y) const;
 };
 
-// The stored form, starting with the length byte 4 and "TDIB".
-std::vector<uint8_t> writeTdib(const DibPicture& picture);
-
-// Reads the stored form. Every size and offset is checked against the data: malformed input
-// throws EDibError with a message saying what is wrong, and nothing is read outside the buffer.
-DibPicture readTdib(const uint8_t* bytes, size_t size);
-
 }  // namespace kv

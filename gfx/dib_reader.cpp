@@ -9,8 +9,8 @@
 #include <cstdint>
 #include <string>
 
-#include "gfx/dib_format.h"
-#include "platform/component_errors.h"
+#include "gfx/dib_reader.h"
+#include "platform/components/component_errors.h"
 
 namespace kv {
 

@@ -1,7 +1,7 @@
 #include <stdexcept>
 
-#include "gfx/dib_format.h"
-#include "platform/byte_order.h"
+#include "gfx/dib_writer.h"
+#include "platform/support/byte_order.h"
 
 namespace kv {
 
@@ -12,12 +12,6 @@ size_t rowBytes(int width, int bitCount) {
 }
 
 }  // namespace
-
-Rgb8 DibPicture::at(int x, int y) const {
-  const size_t i = static_cast<size_t>(y) * width + x;
-  if (bitCount == 8) return palette[indices[i]];
-  return pixels[i];
-}
 
 std::vector<uint8_t> writeTdib(const DibPicture& p) {
   if (p.width <= 0 || p.height <= 0) throw std::invalid_argument("a picture needs a positive size");

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <climits>
 
-#include "platform/component_errors.h"
+#include "platform/components/component_errors.h"
 
 namespace kv {
 

@@ -3,7 +3,7 @@
 #include <functional>
 #include <vector>
 
-#include "platform/video_device.h"
+#include "platform/seam/video_device.h"
 
 namespace kv {
 

@@ -4,8 +4,8 @@
 #include <exception>
 #include <string>
 
-#include "platform/component_errors.h"
-#include "platform/video_device.h"
+#include "platform/components/component_errors.h"
+#include "platform/seam/video_device.h"
 
 namespace kv {
 

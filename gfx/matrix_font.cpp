@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "platform/component_errors.h"
+#include "platform/components/component_errors.h"
 
 namespace kv {
 

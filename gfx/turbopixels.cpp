@@ -9,7 +9,7 @@
 
 #include "gfx/dd_surface.h"
 #include "gfx/pixel_spans.h"
-#include "platform/component_errors.h"
+#include "platform/components/component_errors.h"
 
 namespace kv {
 

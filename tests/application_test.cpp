@@ -3,9 +3,9 @@
 #include <string>
 #include <vector>
 
-#include "platform/application.h"
+#include "platform/components/application.h"
+#include "platform/components/push_button.h"
 #include "platform/headless/headless_backend.h"
-#include "platform/push_button.h"
 
 namespace kv {
 namespace {

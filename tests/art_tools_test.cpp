@@ -11,6 +11,7 @@
 #include "assets/images/stored_picture.h"
 #include "assets/images/tree_generator.h"
 #include "assets/matrix_font/matrix_font_source.h"
+#include "gfx/dib_writer.h"
 
 namespace kv {
 namespace {

@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/byte_order.h"
-#include "platform/mp3_decoder.h"
+#include "platform/audio/mp3_decoder.h"
+#include "platform/support/byte_order.h"
 
 namespace kv {
 namespace {

@@ -14,12 +14,12 @@
 #include <thread>
 #include <vector>
 
-#include "platform/audio_system.h"
-#include "platform/dx_sound.h"
-#include "platform/music_stream.h"
+#include "platform/audio/audio_system.h"
+#include "platform/audio/music_stream.h"
+#include "platform/components/dx_sound.h"
+#include "platform/components/wave_list.h"
 #include "platform/sdl/sdl_audio.h"
 #include "platform/sdl/sdl_clock.h"
-#include "platform/wave_list.h"
 
 namespace kv {
 namespace {

@@ -8,8 +8,8 @@
 #include "actors/shots.h"
 #include "actors/ufo.h"
 #include "actors/vehicle.h"
-#include "core/game_state.h"
-#include "platform/rounding.h"
+#include "platform/support/rounding.h"
+#include "state/game_state.h"
 
 namespace kv::test {
 

@@ -8,7 +8,7 @@
 #include "gfx/matrix_captions.h"
 #include "gfx/matrix_font.h"
 #include "gfx/turbopixels.h"
-#include "platform/component_errors.h"
+#include "platform/components/component_errors.h"
 
 namespace kv {
 namespace {

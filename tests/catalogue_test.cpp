@@ -8,7 +8,7 @@
 #include "gfx/image_list.h"
 #include "gfx/turbopixels.h"
 #include "image_test_support.h"
-#include "platform/wave_list.h"
+#include "platform/components/wave_list.h"
 
 namespace kv {
 namespace {

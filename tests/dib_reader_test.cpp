@@ -3,9 +3,10 @@
 #include <cstring>
 #include <string>
 
-#include "gfx/dib_format.h"
+#include "gfx/dib_reader.h"
+#include "gfx/dib_writer.h"
 #include "image_test_support.h"
-#include "platform/component_errors.h"
+#include "platform/components/component_errors.h"
 
 namespace kv {
 namespace {

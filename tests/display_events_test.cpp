@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "gfx/dxdraw.h"
-#include "platform/component_errors.h"
+#include "platform/components/component_errors.h"
 #include "tests/display_fixture.h"
 
 namespace kv {

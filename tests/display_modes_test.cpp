@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "gfx/display_modes.h"
-#include "platform/component_errors.h"
+#include "platform/components/component_errors.h"
 
 namespace kv {
 namespace {

@@ -11,7 +11,7 @@
 #include "gfx/direct_draw.h"
 #include "gfx/dxdraw.h"
 #include "gfx/turbopixels.h"
-#include "platform/component_errors.h"
+#include "platform/components/component_errors.h"
 #include "platform/headless/virtual_clock.h"
 #include "platform/headless/virtual_display.h"
 #include "tests/display_fixture.h"

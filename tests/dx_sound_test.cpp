@@ -4,12 +4,12 @@
 #include <string>
 #include <vector>
 
-#include "platform/audio_system.h"
-#include "platform/component_errors.h"
-#include "platform/dx_sound.h"
+#include "platform/audio/audio_system.h"
+#include "platform/components/component_errors.h"
+#include "platform/components/dx_sound.h"
+#include "platform/components/wave_list.h"
 #include "platform/headless/virtual_audio.h"
 #include "platform/headless/virtual_clock.h"
-#include "platform/wave_list.h"
 
 namespace kv {
 namespace {

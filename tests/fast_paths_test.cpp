@@ -10,11 +10,11 @@
 #include <random>
 #include <vector>
 
-#include "core/game_state.h"
-#include "core/terrain.h"
 #include "gfx/dd_surface.h"
 #include "gfx/turbopixels.h"
-#include "platform/rounding.h"
+#include "platform/support/rounding.h"
+#include "state/game_state.h"
+#include "state/terrain.h"
 
 namespace kv {
 namespace {

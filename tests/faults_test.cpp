@@ -13,11 +13,11 @@
 #include <vector>
 
 #include "core/data_files.h"
-#include "core/game_state.h"
 #include "gfx/matrix_font.h"
-#include "platform/audio_system.h"
-#include "platform/component_errors.h"
-#include "platform/music_stream.h"
+#include "platform/audio/audio_system.h"
+#include "platform/audio/music_stream.h"
+#include "platform/components/component_errors.h"
+#include "state/game_state.h"
 #include "tests/game_fixture.h"
 
 namespace kv {

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <filesystem>
 
-#include "core/game_state.h"
-#include "platform/music_stream.h"
+#include "platform/audio/music_stream.h"
+#include "state/game_state.h"
 #include "tests/game_fixture.h"
 
 namespace kv {

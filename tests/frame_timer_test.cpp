@@ -2,8 +2,8 @@
 
 #include <vector>
 
-#include "platform/application.h"
-#include "platform/frame_timer.h"
+#include "platform/components/application.h"
+#include "platform/components/frame_timer.h"
 #include "platform/headless/headless_backend.h"
 
 namespace kv {

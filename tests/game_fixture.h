@@ -9,11 +9,11 @@
 #include <vector>
 
 #include "core/form.h"
-#include "core/game_state.h"
 #include "gfx/turbopixels.h"
-#include "platform/application.h"
-#include "platform/audio_system.h"
+#include "platform/audio/audio_system.h"
+#include "platform/components/application.h"
 #include "platform/headless/headless_backend.h"
+#include "state/game_state.h"
 
 namespace kv::test {
 

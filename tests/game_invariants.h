@@ -7,7 +7,7 @@
 #include <string>
 
 #include "core/form.h"
-#include "core/game_state.h"
+#include "state/game_state.h"
 
 namespace kv::test {
 

@@ -13,8 +13,8 @@
 
 #include "app/harness_output.h"
 #include "app/program.h"
-#include "core/game_state.h"
-#include "platform/application.h"
+#include "platform/components/application.h"
+#include "state/game_state.h"
 #include "tests/program_runner.h"
 
 namespace kv {

@@ -8,7 +8,7 @@
 
 #include "app/command_line.h"
 #include "platform/headless/script.h"
-#include "platform/rgb_image.h"
+#include "platform/support/rgb_image.h"
 #include "tests/program_runner.h"
 
 namespace kv {

@@ -3,9 +3,9 @@
 #include <memory>
 
 #include "gfx/image_list.h"
-#include "platform/component_errors.h"
-#include "platform/name_table.h"
-#include "platform/wave_list.h"
+#include "platform/components/component_errors.h"
+#include "platform/components/name_table.h"
+#include "platform/components/wave_list.h"
 
 namespace kv {
 namespace {

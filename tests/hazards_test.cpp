@@ -8,8 +8,8 @@
 #include "actors/tree.h"
 #include "actors/ufo.h"
 #include "actors/vehicle.h"
-#include "core/game_state.h"
-#include "core/terrain.h"
+#include "state/game_state.h"
+#include "state/terrain.h"
 #include "tests/game_fixture.h"
 
 namespace kv {

@@ -6,7 +6,7 @@
 #include "gfx/image_list.h"
 #include "gfx/turbopixels.h"
 #include "image_test_support.h"
-#include "platform/component_errors.h"
+#include "platform/components/component_errors.h"
 
 namespace kv {
 namespace {

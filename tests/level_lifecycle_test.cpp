@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "core/game_observer.h"
-#include "core/game_state.h"
 #include "gfx/turbopixels.h"
+#include "state/game_state.h"
 #include "tests/game_fixture.h"
 
 namespace kv {

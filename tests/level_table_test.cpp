@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "core/game_state.h"
 #include "core/level_table.h"
-#include "core/random.h"
+#include "state/game_state.h"
+#include "state/random.h"
 
 namespace kv {
 namespace {

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "core/game_state.h"
 #include "gfx/dxdraw_options.h"
+#include "state/game_state.h"
 #include "tests/game_fixture.h"
 
 namespace kv {

@@ -1,11 +1,11 @@
-#include "platform/mixer.h"
+#include "platform/audio/mixer.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <vector>
 
-#include "platform/audio_system.h"
+#include "platform/audio/audio_system.h"
 #include "platform/headless/virtual_audio.h"
 #include "platform/headless/virtual_clock.h"
 

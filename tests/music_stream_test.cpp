@@ -1,4 +1,4 @@
-#include "platform/music_stream.h"
+#include "platform/audio/music_stream.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -12,11 +12,11 @@
 #include <string>
 #include <vector>
 
-#include "platform/audio_system.h"
+#include "platform/audio/audio_system.h"
+#include "platform/audio/mixer.h"
+#include "platform/audio/mp3_decoder.h"
 #include "platform/headless/virtual_audio.h"
 #include "platform/headless/virtual_clock.h"
-#include "platform/mixer.h"
-#include "platform/mp3_decoder.h"
 
 namespace kv {
 namespace {

@@ -10,7 +10,7 @@
 
 #include "gfx/dd_surface.h"
 #include "gfx/turbopixels.h"
-#include "platform/component_errors.h"
+#include "platform/components/component_errors.h"
 
 namespace kv {
 namespace {

@@ -1,7 +1,7 @@
 // Whole levels played by a careful player: they can be won, and the points carry over.
 #include <gtest/gtest.h>
 
-#include "core/game_state.h"
+#include "state/game_state.h"
 #include "tests/autopilot.h"
 #include "tests/game_fixture.h"
 

@@ -12,11 +12,11 @@
 #include <thread>
 #include <vector>
 
-#include "platform/rgb_image.h"
 #include "platform/sdl/sdl_backend.h"
 #include "platform/sdl/sdl_clock.h"
 #include "platform/sdl/sdl_events.h"
 #include "platform/sdl/sdl_video.h"
+#include "platform/support/rgb_image.h"
 #include "sdl_dummy_backend.h"
 
 namespace kv {

@@ -5,8 +5,8 @@
 #include <cstdlib>
 #include <string>
 
-#include "platform/input.h"
-#include "platform/keyboard_state.h"
+#include "platform/components/input.h"
+#include "platform/components/keyboard_state.h"
 #include "platform/sdl/sdl_backend.h"
 #include "sdl_dummy_backend.h"
 

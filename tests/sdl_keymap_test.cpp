@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
+#include "platform/components/input.h"
+#include "platform/components/keyboard_state.h"
 #include "platform/headless/headless_backend.h"
-#include "platform/input.h"
-#include "platform/keyboard_state.h"
 #include "platform/sdl/sdl_keymap.h"
 
 namespace kv {

@@ -13,7 +13,7 @@
 #include <string>
 
 #include "core/game_observer.h"
-#include "core/game_state.h"
+#include "state/game_state.h"
 #include "tests/autopilot.h"
 #include "tests/game_fixture.h"
 #include "tests/game_invariants.h"

@@ -2,9 +2,9 @@
 // in virtual time, and a sound card that goes away in the middle of a level.
 #include <gtest/gtest.h>
 
-#include "core/game_state.h"
-#include "platform/mixer.h"
-#include "platform/music_stream.h"
+#include "platform/audio/mixer.h"
+#include "platform/audio/music_stream.h"
+#include "state/game_state.h"
 #include "tests/game_fixture.h"
 
 namespace kv {

@@ -6,7 +6,7 @@
 #include "actors/image_sprite.h"
 #include "actors/sprite_engine.h"
 #include "gfx/dd_surface.h"
-#include "platform/component_errors.h"
+#include "platform/components/component_errors.h"
 
 namespace kv {
 namespace {

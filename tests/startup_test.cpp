@@ -4,8 +4,8 @@
 #include <fstream>
 
 #include "core/data_files.h"
-#include "core/game_state.h"
-#include "platform/music_stream.h"
+#include "platform/audio/music_stream.h"
+#include "state/game_state.h"
 #include "tests/game_fixture.h"
 
 namespace kv {

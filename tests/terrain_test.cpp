@@ -2,11 +2,12 @@
 
 #include <vector>
 
-#include "core/game_state.h"
-#include "core/random.h"
-#include "core/terrain.h"
+#include "core/ground_drawing.h"
 #include "gfx/dd_surface.h"
 #include "gfx/turbopixels.h"
+#include "state/game_state.h"
+#include "state/random.h"
+#include "state/terrain.h"
 
 namespace kv {
 namespace {

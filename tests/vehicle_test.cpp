@@ -6,8 +6,8 @@
 #include <algorithm>
 
 #include "actors/vehicle.h"
-#include "core/game_state.h"
-#include "core/terrain.h"
+#include "state/game_state.h"
+#include "state/terrain.h"
 #include "tests/game_fixture.h"
 
 namespace kv {

@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "assets/images/stored_picture.h"
-#include "platform/builtin_glyphs.h"
-#include "platform/rgb_image.h"
+#include "platform/support/builtin_glyphs.h"
+#include "platform/support/rgb_image.h"
 
 namespace {
 

@@ -8,6 +8,7 @@
 #include "assets/images/glyph_sheet.h"
 #include "assets/images/pixel_art.h"
 #include "assets/images/tree_generator.h"
+#include "gfx/dib_writer.h"
 
 int main(int argc, char** argv) {
   if (argc != 4) {

@@ -1,7 +1,8 @@
 #include "assets/images/stored_picture.h"
 
 #include "assets/images/art_text.h"
-#include "platform/component_errors.h"
+#include "gfx/dib_reader.h"
+#include "platform/components/component_errors.h"
 
 namespace kv {
 

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "gfx/matrix_font.h"
-#include "platform/rgb_image.h"
+#include "platform/support/rgb_image.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include "assets/music/instruments.h"
 #include "assets/music/song_form.h"
 #include "assets/sounds/synth.h"
-#include "platform/rounding.h"
+#include "platform/support/rounding.h"
 
 namespace kv::music {
 

@@ -7,7 +7,7 @@
 #include "assets/music/mixer.h"
 #include "assets/music/score.h"
 #include "assets/music/song_form.h"
-#include "platform/wave_format.h"
+#include "platform/audio/wave_writer.h"
 
 int main(int argc, char** argv) {
   if (argc != 2) {

@@ -5,8 +5,8 @@
 #include <cstdio>
 #include <fstream>
 
-#include "platform/rounding.h"
-#include "platform/wave_format.h"
+#include "platform/audio/wave_writer.h"
+#include "platform/support/rounding.h"
 
 namespace kv::snd {
 

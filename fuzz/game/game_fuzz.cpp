@@ -21,13 +21,13 @@
 #include "app/trace_writer.h"
 #include "core/form.h"
 #include "core/game_observer.h"
-#include "core/game_state.h"
 #include "fuzz/fuzz_support.h"
 #include "gfx/turbopixels.h"
-#include "platform/application.h"
-#include "platform/audio_system.h"
+#include "platform/audio/audio_system.h"
+#include "platform/components/application.h"
 #include "platform/headless/headless_backend.h"
-#include "platform/rgb_image.h"
+#include "platform/support/rgb_image.h"
+#include "state/game_state.h"
 #include "tests/game_invariants.h"
 
 namespace {

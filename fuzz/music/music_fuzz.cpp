@@ -5,10 +5,10 @@
 #include <cstdint>
 
 #include "fuzz/fuzz_support.h"
-#include "platform/audio_system.h"
+#include "platform/audio/audio_system.h"
+#include "platform/audio/music_stream.h"
 #include "platform/headless/virtual_audio.h"
 #include "platform/headless/virtual_clock.h"
-#include "platform/music_stream.h"
 
 namespace {
 

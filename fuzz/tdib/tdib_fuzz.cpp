@@ -3,8 +3,9 @@
 #include <cstdint>
 
 #include "fuzz/fuzz_support.h"
-#include "gfx/dib_format.h"
-#include "platform/component_errors.h"
+#include "gfx/dib_reader.h"
+#include "gfx/dib_writer.h"
+#include "platform/components/component_errors.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   kv::DibPicture p;

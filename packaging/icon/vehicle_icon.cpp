@@ -5,7 +5,7 @@
 #include <cmath>
 #include <stdexcept>
 
-#include "platform/rounding.h"
+#include "platform/support/rounding.h"
 
 namespace kv {
 

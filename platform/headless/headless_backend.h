@@ -6,7 +6,7 @@
 #include "platform/headless/virtual_audio.h"
 #include "platform/headless/virtual_clock.h"
 #include "platform/headless/virtual_display.h"
-#include "platform/platform.h"
+#include "platform/seam/platform.h"
 
 namespace kv {
 

@@ -9,7 +9,7 @@
 #include <cstring>
 #include <sstream>
 
-#include "platform/printable_text.h"
+#include "platform/support/printable_text.h"
 
 namespace kv {
 

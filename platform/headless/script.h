@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/event_source.h"
+#include "platform/seam/event_source.h"
 
 namespace kv {
 

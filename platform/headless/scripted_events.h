@@ -2,8 +2,8 @@
 // Window events from a script, delivered on virtual time; when the script is used up the window closes.
 #include <vector>
 
-#include "platform/event_source.h"
 #include "platform/headless/script.h"
+#include "platform/seam/event_source.h"
 
 namespace kv {
 

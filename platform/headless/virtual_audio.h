@@ -5,7 +5,7 @@
 #include <functional>
 #include <vector>
 
-#include "platform/audio_device.h"
+#include "platform/seam/audio_device.h"
 
 namespace kv {
 

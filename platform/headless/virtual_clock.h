@@ -5,7 +5,7 @@
 #include <functional>
 #include <vector>
 
-#include "platform/clock.h"
+#include "platform/seam/clock.h"
 
 namespace kv {
 

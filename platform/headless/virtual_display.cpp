@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "platform/builtin_glyphs.h"
 #include "platform/headless/virtual_clock.h"
+#include "platform/support/builtin_glyphs.h"
 
 namespace kv {
 

@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "platform/screen_composer.h"
-#include "platform/stored_frame.h"
-#include "platform/video_device.h"
+#include "platform/seam/video_device.h"
+#include "platform/support/screen_composer.h"
+#include "platform/support/stored_frame.h"
 
 namespace kv {
 

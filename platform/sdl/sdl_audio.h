@@ -2,7 +2,7 @@
 // The sound card through SDL audio: 16-bit stereo, the callback pulls from the game's mixer.
 #include <cstdint>
 
-#include "platform/audio_device.h"
+#include "platform/seam/audio_device.h"
 
 namespace kv {
 

@@ -5,7 +5,7 @@
 #include <stdexcept>
 #include <string>
 
-#include "platform/platform.h"
+#include "platform/seam/platform.h"
 
 namespace kv {
 

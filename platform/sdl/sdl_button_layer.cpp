@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-#include "platform/rgb_image.h"
+#include "platform/support/rgb_image.h"
 
 namespace kv {
 

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/button_view.h"
-#include "platform/screen_composer.h"
+#include "platform/seam/button_view.h"
+#include "platform/support/screen_composer.h"
 
 struct SDL_Renderer;
 struct SDL_Texture;

@@ -1,6 +1,6 @@
 #pragma once
 // Real time: SDL's millisecond counter and sleep, and the time of day for seeding.
-#include "platform/clock.h"
+#include "platform/seam/clock.h"
 
 namespace kv {
 

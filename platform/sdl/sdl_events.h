@@ -4,8 +4,8 @@
 #include <functional>
 #include <memory>
 
-#include "platform/event_source.h"
 #include "platform/sdl/window_keys.h"
+#include "platform/seam/event_source.h"
 
 union SDL_Event;
 

@@ -4,7 +4,7 @@
 #include <SDL2/SDL_ttf.h>
 #include <fontconfig/fontconfig.h>
 
-#include "platform/builtin_glyphs.h"
+#include "platform/support/builtin_glyphs.h"
 
 namespace kv {
 

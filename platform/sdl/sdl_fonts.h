@@ -4,7 +4,7 @@
 #include <memory>
 #include <string>
 
-#include "platform/screen_composer.h"
+#include "platform/support/screen_composer.h"
 
 namespace kv {
 

@@ -3,7 +3,7 @@
 // and closed as soon as it is pulled out; one plugged in later is opened on the next read.
 #include <vector>
 
-#include "platform/input_devices.h"
+#include "platform/seam/input_devices.h"
 
 struct _SDL_Joystick;
 

@@ -7,12 +7,12 @@
 #include <string>
 #include <vector>
 
-#include "platform/rgb_image.h"
 #include "platform/sdl/present_pacer.h"
 #include "platform/sdl/sdl_button_layer.h"
 #include "platform/sdl/sdl_window.h"
-#include "platform/stored_frame.h"
-#include "platform/video_device.h"
+#include "platform/seam/video_device.h"
+#include "platform/support/rgb_image.h"
+#include "platform/support/stored_frame.h"
 
 struct SDL_Renderer;
 struct SDL_Texture;

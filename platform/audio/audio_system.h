@@ -1,0 +1,52 @@
+#pragma once
+// The sound output shared by the sound effects and the music: one device, one mixer. The device is
+// opened when the first user needs it and closed when the last one lets go. The mixer exists all the
+// time, so users may add and change voices while the device is closed; nothing is heard then.
+// A sound card that goes away while open stays gone for its users: they are told, and the game runs
+// on silently.
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "platform/seam/audio_device.h"
+
+namespace kv {
+
+class Mixer;
+
+class AudioSystem {
+ public:
+  explicit AudioSystem(AudioDevice& device, int sampleRate = 44100);
+  ~AudioSystem();
+  AudioSystem(const AudioSystem&) = delete;
+  AudioSystem& operator=(const AudioSystem&) = delete;
+
+  // Opens the device for one more user; false when there is no sound card (the game runs silently),
+  // or when the card was lost while others still hold it. Once every user let go, it may open again.
+  bool acquire();
+  void release();
+  bool isOpen() const;
+  bool lost() const { return lost_; }
+  int sampleRate() const { return sampleRate_; }
+  // Users that must know when the card is lost (on the game's thread, after it closed); `key` names
+  // the registration.
+  void addLossListener(const void* key, std::function<void()> listener);
+  void removeLossListener(const void* key);
+  // Holds the device lock (when the device is open) while the game changes the mixer's voices:
+  // auto guard = audio.lock();
+  AudioLock lock() { return AudioLock(isOpen() ? &device_ : nullptr); }
+  AudioDevice& device() { return device_; }
+  Mixer& mixer() { return *mixer_; }
+
+ private:
+  AudioDevice& device_;
+  int sampleRate_;
+  void deviceLost();
+
+  int users_ = 0;
+  bool lost_ = false;
+  std::unique_ptr<Mixer> mixer_;
+  std::vector<std::pair<const void*, std::function<void()>>> lossListeners_;
+};
+
+}  // namespace kv
