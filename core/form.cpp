@@ -2,6 +2,7 @@
 
 #include "actors/actor_components.h"
 #include "assets/catalogue.h"
+#include "core/form_layout.h"
 #include "state/game_state.h"
 
 namespace kv {
@@ -14,15 +15,15 @@ TForm1::TForm1(TApplication& app, AudioSystem& audio, FormSettings settings)
       DXTimer2(app, app.platform().clock),
       DXSound1(audio, app.platform().clock),
       DXInput1(app.keyboard(), app.platform().input),
-      Button1(app, "Play", 331, 407, 127, 57),
-      Button2(app, "Stop", 16, 8, 75, 25),
-      Button3(app, "Exit", 331, 501, 127, 57),
-      Button4(app, "1", 309, 470, 25, 25),
-      Button5(app, "2", 340, 470, 25, 25),
-      Button6(app, "3", 371, 470, 25, 25),
-      Button7(app, "4", 402, 470, 25, 25),
-      Button8(app, "5", 433, 470, 25, 25),
-      Button9(app, "6", 464, 470, 25, 25),
+      Button1(app, kPlayButton),
+      Button2(app, kStopButton),
+      Button3(app, kExitButton),
+      Button4(app, kLevelButtons[0]),
+      Button5(app, kLevelButtons[1]),
+      Button6(app, kLevelButtons[2]),
+      Button7(app, kLevelButtons[3]),
+      Button8(app, kLevelButtons[4]),
+      Button9(app, kLevelButtons[5]),
       settings_(std::move(settings)) {
   game.Form1 = this;
   loadComponents();

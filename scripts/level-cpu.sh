@@ -5,6 +5,7 @@
 # 60 Hz), plus the process's startup. Usage: scripts/level-cpu.sh [BUILD_DIR] [PLAY_SECONDS]
 set -euo pipefail
 cd "$(dirname "$0")/.."
+. scripts/buttons.sh
 build=$(realpath "${1:-build}")
 play=${2:-60}
 work=$(mktemp -d)
@@ -13,8 +14,8 @@ trap 'rm -rf "$work"' EXIT
 start=8700  # the intro, Play, level 6 and its three-second banner are behind us by then (ms)
 {
   echo "100 move 300 300"
-  echo "2500 click 394 435"
-  echo "2700 click 476 482"
+  echo "2500 click $PLAY_X $PLAY_Y"
+  echo "2700 click $(level_x 6) $LEVEL_Y"
   echo "$start state"
 } >"$work/prelude.script"
 cp "$work/prelude.script" "$work/play.script"
@@ -24,7 +25,7 @@ cp "$work/prelude.script" "$work/play.script"
     echo "$t down 38"
     echo "$((t + 100)) up 38"
     # Level 6 again when its end has brought the selection screen back; harmless while it runs.
-    if (((t - start) % 5000 == 0)); then echo "$((t + 500)) click 476 482"; fi
+    if (((t - start) % 5000 == 0)); then echo "$((t + 500)) click $(level_x 6) $LEVEL_Y"; fi
   done
   echo "$((start + play * 1000)) state"
 } >>"$work/play.script"

@@ -4,6 +4,7 @@
 # memory). Usage: scripts/window-cpu.sh [BUILD_DIR] [SECONDS] [LEVEL]
 set -euo pipefail
 cd "$(dirname "$0")/.."
+. scripts/buttons.sh
 build=$(realpath "${1:-build}")
 seconds=${2:-30}
 level=${3:-6}
@@ -31,10 +32,10 @@ share() {
 sleep 2
 xdotool mousemove 300 300
 sleep 4                                   # the intro
-xdotool mousemove 394 435 click 1         # Play
+xdotool mousemove "$PLAY_X" "$PLAY_Y" click 1         # Play
 sleep 2
 echo "selection screen: $(share "$seconds")% of one core"
-xdotool mousemove $((321 + 31 * (level - 1))) 482 click 1
+xdotool mousemove "$(level_x "$level")" "$LEVEL_Y" click 1
 sleep 4                                   # the banner
 echo "level $level running: $(share "$seconds")% of one core"
 echo "resident: $(status VmRSS) kB (peak $(status VmHWM) kB), own anonymous memory: $(status RssAnon) kB"

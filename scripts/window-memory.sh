@@ -4,6 +4,7 @@
 # and the most seen. Usage: scripts/window-memory.sh [BUILD_DIR] [SECONDS] [STEP]
 set -euo pipefail
 cd "$(dirname "$0")/.."
+. scripts/buttons.sh
 build=$(realpath "${1:-build}")
 seconds=${2:-600}
 step=${3:-30}
@@ -20,13 +21,13 @@ anon() { awk '$1 == "RssAnon:" {print $2}' "/proc/$pid/status"; }
 sleep 2
 xdotool mousemove 300 300
 sleep 4                           # the intro
-xdotool mousemove 394 435 click 1 # Play
+xdotool mousemove "$PLAY_X" "$PLAY_Y" click 1 # Play
 sleep 2
 least=999999999 most=0
 for ((t = 0; t < seconds; t += step)); do
   # Level 6 again whenever its end has brought the selection screen back; a click on the running
   # level's screen does nothing. Fire and jump now and then, so shots, rocks and wrecks come and go.
-  xdotool mousemove 476 482 click 1
+  xdotool mousemove "$(level_x 6)" "$LEVEL_Y" click 1
   xdotool keydown space
   sleep 1
   xdotool key Up

@@ -11,6 +11,7 @@
 
 #include "platform/audio/mp3_decoder.h"
 #include "platform/support/byte_order.h"
+#include "tests/buttons.h"
 
 namespace kv {
 namespace {
@@ -45,8 +46,12 @@ int64_t eventTime(const std::string& trace, const std::string& event) {
 
 TEST(AudioOutTest, TheRecordingHoldsWhatTheCardPlayedWhereItPlayedIt) {
   const std::string script = dir() + "/level.script";
-  std::ofstream(script) << "100 move 300 300\n2500 click 394 435\n2700 click 321 482\n"
-                           "7500 click 50 20\n10000 quit\n";  // Stop before a pit can reach the vehicle
+  std::ofstream(script) << "100 move 300 300\n2500 " + clickOn(kPlayButton) + "\n2700 " +
+                               clickOn(levelButton(1)) +
+                               "\n"
+                               "7500 " +
+                               clickOn(kStopButton) +
+                               "\n10000 quit\n";  // Stop before a pit can reach the vehicle
   const std::string wavA = dir() + "/a.wav", wavB = dir() + "/b.wav", trace = dir() + "/t.jsonl";
   const std::string args = "--headless --seed 4 --script " + script;
   ASSERT_EQ(run(args + " --trace " + trace + " --audio-out " + wavA), 0);

@@ -66,7 +66,7 @@ running() { has_button 16 8; }
 
 # Starts level N from the selection screen; returns once the banner is over.
 start_level() {
-  xdotool mousemove $((321 + 31 * ($1 - 1))) 482 click 1
+  xdotool mousemove "$(level_x "$1")" "$LEVEL_Y" click 1
   wait_for 10 running || { echo "level $1 did not start" >&2; return 1; }
   sleep 3.1
 }
@@ -79,7 +79,7 @@ stop_level() {
 start_game || exit 1
 xdotool mousemove 200 200
 wait_for 10 bright_at 769 81 14 314 || fail "the intro did not run"
-xdotool mousemove 394 435 click 1
+xdotool mousemove "$PLAY_X" "$PLAY_Y" click 1
 wait_for 8 has_button 309 470 || fail "the level buttons did not appear"
 
 # A level runs seven ticks to a frame, 420 ticks a second at 60 Hz: on level 2 the first rock rolls
@@ -186,7 +186,7 @@ for attempt in 1 2 3; do
 done
 [ -n "$saucer_seen" ] || fail "no saucer was seen over the vehicle on level 4, three times"
 
-xdotool mousemove 394 529 click 1
+xdotool mousemove "$EXIT_X" "$EXIT_Y" click 1
 wait_exit
 [ "$status" = 0 ] || fail "Exit: expected exit status 0, got '$status'"
 

@@ -57,7 +57,7 @@ expect_black "below HUMBLY PRESENTS" 800 130 0 183
 expect_button Play 331 407
 
 # Play: the level selection over the backdrop.
-xdotool mousemove 394 435 click 1
+xdotool mousemove "$PLAY_X" "$PLAY_Y" click 1
 wait_for 5 has_button 309 470 || fail "the level buttons did not appear"
 sleep 0.3
 screenshot 3-selection
@@ -73,7 +73,7 @@ done
 # A digit key only changes the level number; the button picks the level that is played.
 xdotool key 5
 sleep 0.2
-xdotool mousemove 321 482 click 1
+xdotool mousemove "$(level_x 1)" "$LEVEL_Y" click 1
 wait_for 5 has_button 16 8 || fail "the banner did not appear"
 sleep 0.3
 screenshot 4-banner
@@ -106,7 +106,7 @@ expect_button Exit 331 501
 expect_button "level 6" 464 470
 
 # Another level, then Stop again.
-xdotool mousemove 352 482 click 1
+xdotool mousemove "$(level_x 2)" "$LEVEL_Y" click 1
 wait_for 8 bright_at 300 70 490 0 || fail "level 2: no HUD"
 screenshot 7-level2
 xdotool mousemove 50 20 click 1
@@ -115,7 +115,7 @@ screenshot 8-after-stop2
 expect_button Exit 331 501
 
 # Exit ends the program with status 0.
-xdotool mousemove 394 529 click 1
+xdotool mousemove "$EXIT_X" "$EXIT_Y" click 1
 wait_exit
 [ "$status" = 0 ] || fail "Exit: expected exit status 0, got '$status'"
 

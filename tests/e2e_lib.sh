@@ -3,6 +3,8 @@
 # ImageMagick and checks pixels. Source it with the program's path as $1 after `set -u`.
 
 program=$(realpath "${1:?usage: $0 PATH/TO/korvalundrix}")
+# shellcheck source=../scripts/buttons.sh
+. "$(dirname "${BASH_SOURCE[0]}")/../scripts/buttons.sh"
 screen=${screen:-800x600}
 screen_w=${screen%x*}
 screen_h=${screen#*x}

@@ -40,7 +40,7 @@ for r in "800 407 0 0" "331 600 0 0" "342 600 458 0" "127 37 331 464" "127 42 33
 done
 
 # Exit ends the program with status 0.
-xdotool mousemove 394 529 click 1
+xdotool mousemove "$EXIT_X" "$EXIT_Y" click 1
 wait_exit
 [ "$status" = 0 ] || fail "Exit: expected exit status 0, got '$status'"
 

@@ -47,7 +47,7 @@ xdotool mousemove $(at 200 200)
 sleep 0.5
 xdotool mousemove $(at 220 210)
 wait_for 10 bright_at 769 81 14 314 || fail "full screen: the intro's last caption did not appear"
-click_at 394 435
+click_at "$PLAY_X" "$PLAY_Y"
 wait_for 5 has_button 309 470 || fail "full screen: the click on Play did not open the level selection"
 screenshot 2-selection-full-screen
 expect_no_button Play 331 407
@@ -60,7 +60,7 @@ screenshot 3-window
 [ "$view_scale" = "1.000000" ] || fail "window: the picture is scaled by $view_scale"
 # Level 2 has no pits, and its rocks are shot as they come while fire is held (its ammunition lasts
 # about seventeen seconds), so the vehicle stays whole and the level runs on until Stop.
-click_at 352 482
+click_at "$(level_x 2)" "$LEVEL_Y"
 wait_for 5 has_button 16 8 || fail "window: the click on level 2 did not start it"
 xdotool keydown space
 wait_for 8 bright_at 300 70 490 0 || fail "window: no HUD, the level does not run"

@@ -226,7 +226,7 @@ TEST(WindowFaultTest, MinimisedTitleAndSelectionScreensWaitTheirRefreshesAndCome
   g.idle(10);
   EXPECT_EQ(g.presents(), presents + 10);
 
-  g.click(394, 435);  // Play: the selection screen
+  g.click(kPlayButton);  // Play: the selection screen
   g.post(Event::Kind::Minimize);
   g.app->ProcessMessages();
   t0 = g.nowMs();
@@ -234,7 +234,7 @@ TEST(WindowFaultTest, MinimisedTitleAndSelectionScreensWaitTheirRefreshesAndCome
   EXPECT_NEAR(static_cast<double>(g.nowMs() - t0), 1000, 20);
   g.post(Event::Kind::Restore);
   g.app->ProcessMessages();
-  g.click(321, 482);  // level 1 starts and runs
+  g.click(levelButton(1));  // level 1 starts and runs
   g.ticks(80);
   EXPECT_TRUE(game.levelRunning);
   EXPECT_EQ(g.display().lastFrame()[560 * 800 + 700], 0x5AA0);  // the ground

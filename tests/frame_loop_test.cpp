@@ -109,8 +109,8 @@ TEST_F(FrameLoopTest, ALevelEndsOnlyOnceInATick) {
 TEST_F(FrameLoopTest, StopHandledInsideATickSkipsTheRestOfIt) {
   g.startLevel(1);
   game.redrawTicks = game.speed;  // this tick would redraw
-  g.post(Event::Kind::MouseDown, 50, 20);
-  g.post(Event::Kind::MouseUp, 50, 20);
+  g.post(Event::Kind::MouseDown, kStopButton.centreX(), kStopButton.centreY());
+  g.post(Event::Kind::MouseUp, kStopButton.centreX(), kStopButton.centreY());
   const int before = g.presents();
   const int32_t column2 = game.terrain[2].height;
   game.terrain[1].height = column2 + 7;
@@ -127,8 +127,8 @@ TEST_F(FrameLoopTest, StopHandledInsideATickSkipsTheRestOfIt) {
 TEST_F(FrameLoopTest, AfterAStopTheNextLevelRedrawsWhenItsCounterSays) {
   g.startLevel(1);
   game.redrawTicks = game.speed;  // the tick that handles Stop has a redraw due
-  g.post(Event::Kind::MouseDown, 50, 20);
-  g.post(Event::Kind::MouseUp, 50, 20);
+  g.post(Event::Kind::MouseDown, kStopButton.centreX(), kStopButton.centreY());
+  g.post(Event::Kind::MouseUp, kStopButton.centreX(), kStopButton.centreY());
   g.idle(1);
   ASSERT_FALSE(game.levelRunning);
   g.startLevel(2);

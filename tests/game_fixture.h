@@ -14,6 +14,7 @@
 #include "platform/components/application.h"
 #include "platform/headless/headless_backend.h"
 #include "state/game_state.h"
+#include "tests/buttons.h"
 
 namespace kv::test {
 
@@ -76,10 +77,11 @@ class GameFixture {
   void idle(int n) {
     for (int i = 0; i < n && app->hasIdleHandler(); ++i) app->IdleOnce();
   }
+  void click(const ButtonPlace& button) { click(button.centreX(), button.centreY()); }
   // Press Play, then a level button: the level runs after its banner.
   void startLevel(int level) {
-    if (form->Button1.Visible()) click(394, 435);
-    click(321 + 31 * (level - 1), 482);
+    if (form->Button1.Visible()) click(kPlayButton);
+    click(levelButton(level));
   }
   int presents() const { return backend->display.presentCount(); }
 

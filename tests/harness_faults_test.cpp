@@ -199,12 +199,15 @@ TEST_F(ProgramTest, ASessionWritesNoFileButTheOnesItWasAskedFor) {
   fs::permissions(cwd, fs::perms::owner_read | fs::perms::owner_exec | fs::perms::group_read |
                            fs::perms::group_exec | fs::perms::others_read | fs::perms::others_exec);
   // The intro, a level, a state line, a screenshot, Stop, another level's start, Exit.
-  const std::string script = writeScript("session.script",
-                                         "100 move 300 300\n2500 click 394 435\n2700 click 321 482\n"
-                                         "9000 state\n9100 shot " +
-                                             out +
-                                             "/s.bmp\n9200 click 50 20\n"
-                                             "9400 click 352 482\n14000 click 394 529\n");
+  const std::string script =
+      writeScript("session.script", "100 move 300 300\n2500 " + clickOn(kPlayButton) + "\n2700 " +
+                                        clickOn(levelButton(1)) +
+                                        "\n"
+                                        "9000 state\n9100 shot " +
+                                        out + "/s.bmp\n9200 " + clickOn(kStopButton) +
+                                        "\n"
+                                        "9400 " +
+                                        clickOn(levelButton(2)) + "\n14000 " + clickOn(kExitButton) + "\n");
   const std::string log = dir() + "/strace.txt";
   std::string err;
   const std::string tracePath = out + "/t.jsonl", audioPath = out + "/a.wav";

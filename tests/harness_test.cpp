@@ -139,12 +139,18 @@ using test::ProgramTest;
 TEST_F(ProgramTest, TheSameArgumentsGiveTheSameTraceByteForByte) {
   const std::string script = writeScript("play.script",
                                          "100 move 300 300\n"
-                                         "2500 click 394 435\n"
-                                         "2600 down 52\n2650 up 52\n"
-                                         "2700 click 383 482\n"
-                                         "9000 state\n"
-                                         "9100 click 50 20\n"
-                                         "9300 state\n");
+                                         "2500 " +
+                                             clickOn(kPlayButton) +
+                                             "\n"
+                                             "2600 down 52\n2650 up 52\n"
+                                             "2700 " +
+                                             clickOn(levelButton(3)) +
+                                             "\n"
+                                             "9000 state\n"
+                                             "9100 " +
+                                             clickOn(kStopButton) +
+                                             "\n"
+                                             "9300 state\n");
   const std::string a = dir() + "/a.jsonl", b = dir() + "/b.jsonl";
   ASSERT_EQ(run("--headless --seed 7 --script " + script + " --trace " + a), 0);
   ASSERT_EQ(run("--headless --seed 7 --script " + script + " --trace " + b), 0);
@@ -167,10 +173,12 @@ TEST_F(ProgramTest, TheSameArgumentsGiveTheSameTraceByteForByte) {
 TEST_F(ProgramTest, ALevelPlayedWithoutJumpingEndsInAWreck) {
   // Nobody jumps: the first pit that reaches the vehicle wrecks it, and the wreckage lies for 301
   // redraws (six wheel moves each) before the selection screen comes back.
-  const std::string script = writeScript("blind_level.script",
-                                         "0 click 394 435\n"
-                                         "100 click 321 482\n"
-                                         "90000 state\n");
+  const std::string script = writeScript("blind_level.script", "0 " + clickOn(kPlayButton) +
+                                                                   "\n"
+                                                                   "100 " +
+                                                                   clickOn(levelButton(1)) +
+                                                                   "\n"
+                                                                   "90000 state\n");
   const std::string t = dir() + "/blind.jsonl";
   ASSERT_EQ(run("--headless --seed 3 --script " + script + " --trace " + t), 0);
   const std::string trace = slurp(t);
@@ -186,12 +194,14 @@ TEST_F(ProgramTest, ALevelPlayedWithoutJumpingEndsInAWreck) {
 
 TEST_F(ProgramTest, TheTraceShowsTheActorsAndTheGroundOfARunningLevel) {
   // Level 2 with the trigger held from the start: a rock, shots, trees; then the ground.
-  const std::string script = writeScript("actors.script",
-                                         "0 click 394 435\n"
-                                         "100 click 352 482\n"
-                                         "200 down 32\n"
-                                         "9000 state\n"
-                                         "9000 terrain\n");
+  const std::string script = writeScript("actors.script", "0 " + clickOn(kPlayButton) +
+                                                              "\n"
+                                                              "100 " +
+                                                              clickOn(levelButton(2)) +
+                                                              "\n"
+                                                              "200 down 32\n"
+                                                              "9000 state\n"
+                                                              "9000 terrain\n");
   const std::string t = dir() + "/actors.jsonl";
   ASSERT_EQ(run("--headless --seed 5 --script " + script + " --trace " + t), 0);
   std::istringstream lines(slurp(t));

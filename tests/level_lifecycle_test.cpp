@@ -38,9 +38,9 @@ TEST_F(LevelLifecycleTest, ALevelStartsFromFreshStateAfterItsBanner) {
   game.terrain[430].height = 510;
   game.distance = 17;
   game.points = 9;
-  g.click(394, 435);  // Play
+  g.click(kPlayButton);  // Play
   const uint64_t before = g.nowMs();
-  g.click(383, 482);                     // level 3
+  g.click(levelButton(3));               // level 3
   EXPECT_GE(g.nowMs() - before, 3000u);  // the banner holds the program for three seconds
   EXPECT_TRUE(game.levelRunning);
   EXPECT_EQ(game.level, 3);
@@ -78,7 +78,7 @@ TEST_F(LevelLifecycleTest, WonLevelsBelowSixCarryTheirPoints) {
 TEST_F(LevelLifecycleTest, StoppedAndWreckedLevelsDropTheirPoints) {
   g.startLevel(1);
   game.points = 5;
-  g.click(50, 20);  // Stop
+  g.click(kStopButton);  // Stop
   EXPECT_FALSE(game.levelRunning);
   EXPECT_EQ(game.totalPoints, 0);
   g.startLevel(2);
@@ -112,7 +112,7 @@ TEST_F(LevelLifecycleTest, DigitKeysDuringALevelDecideWhetherItsWinCounts) {
 
 TEST_F(LevelLifecycleTest, TheLevelEndShowsTheSelectionAgain) {
   g.startLevel(4);
-  g.click(50, 20);
+  g.click(kStopButton);
   EXPECT_FALSE(g.form->DXTimer1.Running());
   EXPECT_TRUE(g.form->DXTimer2.Running());
   EXPECT_FALSE(g.form->Button1.Visible());
@@ -131,10 +131,10 @@ TEST_F(LevelLifecycleTest, TheLevelEndShowsTheSelectionAgain) {
 }
 
 TEST_F(LevelLifecycleTest, ALevelNeverStartsOnASurfaceTheMenuHoldsLocked) {
-  g.click(394, 435);  // Play: the selection screen takes the pixel lock until its first tick
+  g.click(kPlayButton);  // Play: the selection screen takes the pixel lock until its first tick
   ASSERT_TRUE(game.surfaceLocked);
   ASSERT_TRUE(g.form->DXDraw1.Surface()->Locked());
-  g.click(321, 482);  // a level button before the first backdrop tick
+  g.click(levelButton(1));  // a level button before the first backdrop tick
   EXPECT_FALSE(game.surfaceLocked);
   EXPECT_FALSE(g.form->DXDraw1.Surface()->Locked());
   EXPECT_TRUE(game.levelRunning);
@@ -147,11 +147,11 @@ TEST_F(LevelLifecycleTest, ALevelNeverStartsOnASurfaceTheMenuHoldsLocked) {
 }
 
 TEST_F(LevelLifecycleTest, ALevelButtonHandledInsideABackdropTickStopsThatTick) {
-  g.click(394, 435);  // Play
-  g.idle(1);          // the first backdrop tick: every column sinks, no messages run
+  g.click(kPlayButton);  // Play
+  g.idle(1);             // the first backdrop tick: every column sinks, no messages run
   // In the next tick column 2 rises and the pending click is handled between two columns.
-  g.post(Event::Kind::MouseDown, 321, 482);
-  g.post(Event::Kind::MouseUp, 321, 482);
+  g.post(Event::Kind::MouseDown, levelButton(1).centreX(), levelButton(1).centreY());
+  g.post(Event::Kind::MouseUp, levelButton(1).centreX(), levelButton(1).centreY());
   const int before = g.presents();
   g.idle(1);
   EXPECT_TRUE(game.levelRunning);

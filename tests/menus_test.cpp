@@ -1,5 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <map>
+#include <sstream>
+#include <string>
+
 #include "gfx/dxdraw_options.h"
 #include "state/game_state.h"
 #include "tests/game_fixture.h"
@@ -64,7 +71,7 @@ TEST_F(MenusTest, TheFirstMouseMovementOverTheDisplayRunsTheIntroOnce) {
 
 TEST_F(MenusTest, PlayOpensTheLevelSelection) {
   g.moveMouse(200, 200);
-  g.click(394, 435);
+  g.click(kPlayButton);
   EXPECT_EQ(visibleButtons(), (std::vector<std::string>{"Exit", "1", "2", "3", "4", "5", "6"}));
   EXPECT_FALSE(g.form->Button1.Enabled());
   EXPECT_TRUE(g.form->Button9.Enabled());
@@ -81,7 +88,7 @@ TEST_F(MenusTest, PlayOpensTheLevelSelection) {
 }
 
 TEST_F(MenusTest, PlayBeforeTheIntroDrawsTheCaptionAtScaleThree) {
-  g.click(394, 435);
+  g.click(kPlayButton);
   EXPECT_GT(yellowIn(13, 313, 589, 373), 0);
   EXPECT_EQ(yellowTotal(), yellowIn(13, 313, 589, 373));
   EXPECT_TRUE(game.introPending);
@@ -94,7 +101,7 @@ TEST_F(MenusTest, PlayBeforeTheIntroDrawsTheCaptionAtScaleThree) {
 }
 
 TEST_F(MenusTest, DigitKeysOnlySetTheLevel) {
-  g.click(394, 435);
+  g.click(kPlayButton);
   for (int key = '1'; key <= '6'; ++key) {
     g.key(key);
     EXPECT_EQ(game.level, key - '0');
@@ -104,15 +111,15 @@ TEST_F(MenusTest, DigitKeysOnlySetTheLevel) {
   g.key('A');
   EXPECT_EQ(game.level, 6);
   EXPECT_FALSE(game.levelRunning);
-  g.click(352, 482);  // the button overrides the key
+  g.click(levelButton(2));  // the button overrides the key
   EXPECT_EQ(game.level, 2);
   EXPECT_TRUE(game.levelRunning);
 }
 
 TEST_F(MenusTest, AMovementDuringALevelDoesNotRunTheIntro) {
   // Keyboard-only play: Play and a level without ever moving over the display.
-  g.click(394, 435);
-  g.click(321, 482);
+  g.click(kPlayButton);
+  g.click(levelButton(1));
   ASSERT_TRUE(game.levelRunning);
   g.post(Event::Kind::MouseMove, 300, 300);
   const uint64_t t0 = g.nowMs();
@@ -120,13 +127,13 @@ TEST_F(MenusTest, AMovementDuringALevelDoesNotRunTheIntro) {
   EXPECT_TRUE(game.introPending);
   EXPECT_TRUE(g.form->DXTimer1.Running());
   EXPECT_LT(g.nowMs() - t0, 1000u);
-  g.click(50, 20);  // Stop
+  g.click(kStopButton);  // Stop
   g.moveMouse(300, 300);
   EXPECT_FALSE(game.introPending);
 }
 
 TEST_F(MenusTest, ExitEndsTheProgram) {
-  g.click(394, 529);
+  g.click(kExitButton);
   EXPECT_TRUE(g.app->Terminated());
   EXPECT_TRUE(g.form->Closed());
 }
@@ -137,6 +144,33 @@ TEST_F(MenusTest, ClosingTheWindowEndsTheProgramToo) {
   g.ticks(1);
   EXPECT_TRUE(g.app->Terminated());
   EXPECT_FALSE(g.form->DXTimer1.Running());
+}
+
+// The scripts and end-to-end tests click the buttons through scripts/buttons.sh: its centres must
+// be those of the form's buttons, or every window test clicks beside them.
+TEST(ButtonLayoutTest, TheScriptsClickTheCentresOfTheFormsButtons) {
+  std::ifstream in(std::string(KV_SOURCE_DIR) + "/scripts/buttons.sh");
+  std::map<std::string, int> value;
+  int levelFirst = -1, levelStep = -1;
+  for (std::string line; std::getline(in, line);) {
+    std::istringstream words(line);
+    for (std::string w; words >> w;) {
+      const auto eq = w.find('=');
+      if (eq != std::string::npos && w[0] != '#') value[w.substr(0, eq)] = std::atoi(w.c_str() + eq + 1);
+    }
+    if (line.rfind("level_x()", 0) == 0)
+      std::sscanf(line.c_str(), "level_x() { echo $((%d + %d", &levelFirst, &levelStep);
+  }
+  EXPECT_EQ(value["PLAY_X"], kPlayButton.centreX());
+  EXPECT_EQ(value["PLAY_Y"], kPlayButton.centreY());
+  EXPECT_EQ(value["STOP_X"], kStopButton.centreX());
+  EXPECT_EQ(value["STOP_Y"], kStopButton.centreY());
+  EXPECT_EQ(value["EXIT_X"], kExitButton.centreX());
+  EXPECT_EQ(value["EXIT_Y"], kExitButton.centreY());
+  for (int level = 1; level <= 6; ++level) {
+    EXPECT_EQ(levelFirst + levelStep * (level - 1), levelButton(level).centreX()) << level;
+    EXPECT_EQ(value["LEVEL_Y"], levelButton(level).centreY()) << level;
+  }
 }
 
 }  // namespace

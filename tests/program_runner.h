@@ -10,6 +10,8 @@
 #include <sstream>
 #include <string>
 
+#include "tests/buttons.h"
+
 namespace kv::test {
 
 class ProgramTest : public ::testing::Test {

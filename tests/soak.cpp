@@ -78,7 +78,7 @@ void playOne(kv::test::GameFixture& g, kv::test::Autopilot& careful, Counter& co
       careful.decide();
       if (chance(3)) keys.keyDown(chance(500) ? kUp : kSpace);  // a slip of the finger
     }
-    if (game.ticks - startTick == stopAfter) g.click(53, 20);  // Stop
+    if (game.ticks - startTick == stopAfter) g.click(kv::kStopButton);
     if (counter.counts.ends == endsBefore) g.idle(1);
     if (g.app->exceptionCount() > 0) fail(play, "an exception escaped an event handler");
     const std::string broken = kv::test::brokenGamePromise(*g.form, counter.counts);

@@ -28,7 +28,7 @@ TEST(SoundGameTest, TheLevelHumsItsEngineAtTheSpeedsPitchUntilItEnds) {
   g.ticks(1);
   EXPECT_EQ(mixer.rate(engine.mainVoice()), 55000);
   EXPECT_GE(mixer.position(engine.mainVoice()), before);  // the same hum, only higher
-  g.click(50, 20);                                        // Stop
+  g.click(kStopButton);                                   // Stop
   EXPECT_FALSE(game.levelRunning);
   EXPECT_FALSE(engine.IsWavePlaying());
   g.startLevel(2);
@@ -72,7 +72,7 @@ TEST(SoundGameTest, ALostSoundCardLeavesTheLevelRunningSilently) {
   g.ticks(500);
   EXPECT_EQ(game.ticks, ticks + 500);
   EXPECT_EQ(BASS_ChannelGetPosition(game.musicStream), music);  // nothing plays it on
-  g.click(50, 20);
+  g.click(kStopButton);
   g.startLevel(2);
   EXPECT_TRUE(game.levelRunning);
   EXPECT_FALSE(items[2].IsWavePlaying());

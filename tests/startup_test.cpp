@@ -79,7 +79,7 @@ TEST(StartupTest, ExitReleasesTheLibraryAPlainCloseOnlyFreesTheStream) {
   }
   GameFixture g;
   const uint32_t stream = game.musicStream;
-  g.click(394, 529);  // Exit
+  g.click(kExitButton);  // Exit
   EXPECT_TRUE(g.app->Terminated());
   EXPECT_EQ(BASS_ChannelGetPosition(stream), kPositionError);
   EXPECT_EQ(BASS_ChannelPlay(stream, kFalse), kFalse);

@@ -20,6 +20,7 @@
 #include "app/harness_output.h"
 #include "app/trace_writer.h"
 #include "core/form.h"
+#include "core/form_layout.h"
 #include "core/game_observer.h"
 #include "fuzz/fuzz_support.h"
 #include "gfx/turbopixels.h"
@@ -115,7 +116,7 @@ Plan decode(const uint8_t* data, size_t size) {
     const int what = op & 31;
     switch (what) {
       case 0:
-        click(394, 435);
+        click(kv::kPlayButton.centreX(), kv::kPlayButton.centreY());
         break;  // Play
       case 1:
       case 2:
@@ -123,7 +124,7 @@ Plan decode(const uint8_t* data, size_t size) {
       case 4:
       case 5:
       case 6:
-        click(321 + 31 * (what - 1), 482);
+        click(kv::kLevelButtons.at(what - 1).centreX(), kv::kLevelButtons.at(what - 1).centreY());
         break;
       case 7:
         click(53, 20);
@@ -132,7 +133,7 @@ Plan decode(const uint8_t* data, size_t size) {
         if (in.next() & 1) {
           event(Event::Kind::Quit);  // the window closed without Exit
         } else {
-          click(394, 529);  // Exit
+          click(kv::kExitButton.centreX(), kv::kExitButton.centreY());  // Exit
         }
         break;
       case 9: {

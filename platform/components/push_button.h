@@ -9,9 +9,19 @@ namespace kv {
 
 class TApplication;
 
+// A button's caption and place, as a form lays its buttons out (screen pixels of the display).
+struct ButtonPlace {
+  const char* caption;
+  int left, top, width, height;
+  constexpr int centreX() const { return left + width / 2; }
+  constexpr int centreY() const { return top + height / 2; }
+};
+
 class TButton {
  public:
   TButton(TApplication& app, std::string caption, int left, int top, int width, int height);
+  TButton(TApplication& app, const ButtonPlace& place)
+      : TButton(app, place.caption, place.left, place.top, place.width, place.height) {}
   ~TButton();
   TButton(const TButton&) = delete;
   TButton& operator=(const TButton&) = delete;
