@@ -12,6 +12,7 @@
 
 #include "assets/images/stored_picture.h"
 #include "gfx/dib_format.h"
+#include "tests/test_files.h"
 
 namespace kv {
 namespace {
@@ -33,11 +34,6 @@ const Entry kCatalogue[] = {
 
 std::string imagePath(const std::string& name) {
   return std::string(KV_IMAGE_BUILD_DIR) + "/" + name + ".tdib";
-}
-
-std::vector<uint8_t> readBytes(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
 uint32_t le32(const std::vector<uint8_t>& b, size_t at) {

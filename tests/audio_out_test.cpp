@@ -12,6 +12,7 @@
 #include "platform/audio/mp3_decoder.h"
 #include "platform/support/byte_order.h"
 #include "tests/buttons.h"
+#include "tests/test_files.h"
 
 namespace kv {
 namespace {
@@ -21,13 +22,6 @@ std::string dir() {
                         ::testing::UnitTest::GetInstance()->current_test_info()->name();
   std::filesystem::create_directories(d);
   return d;
-}
-
-std::string slurp(const std::string& path) {
-  std::ifstream f(path, std::ios::binary);
-  std::stringstream s;
-  s << f.rdbuf();
-  return s.str();
 }
 
 int run(const std::string& args, std::string* err = nullptr) {

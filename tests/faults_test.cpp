@@ -19,6 +19,7 @@
 #include "platform/components/component_errors.h"
 #include "state/game_state.h"
 #include "tests/game_fixture.h"
+#include "tests/test_files.h"
 
 namespace kv {
 namespace {
@@ -34,16 +35,6 @@ std::string caseDir(const std::string& name) {
   return d;
 }
 
-std::vector<uint8_t> readFile(const std::string& path) {
-  std::ifstream f(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>()};
-}
-
-void writeFile(const std::string& path, const std::vector<uint8_t>& bytes) {
-  std::ofstream(path, std::ios::binary)
-      .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-}
-
 bool fontIs(const std::vector<uint8_t>& cells) {
   for (size_t k = 0; k < cells.size(); ++k)
     if (matrixFont[k / kGlyphCells][k % kGlyphCells] != cells[k]) return false;
@@ -57,12 +48,12 @@ int captionPixels(const VirtualDisplay& d) {
 }
 
 TEST(DataFileFaultTest, MatrixFontsOfEveryShapeStartTheGameOrStopItWithAMessage) {
-  const std::vector<uint8_t> font = readFile(test::blockFontDir() + "/alfabet");
+  const std::vector<uint8_t> font = readBytes(test::blockFontDir() + "/alfabet");
   ASSERT_EQ(font.size(), 8640u);
   {
     // Empty: every cell is 0, so the captions draw nothing, and the game plays on.
     const std::string dir = caseDir("empty");
-    writeFile(dir + "/alfabet", {});
+    writeBytes(dir + "/alfabet", {});
     GameFixture g(60, 1, {dir});
     EXPECT_TRUE(fontIs(std::vector<uint8_t>(8640, 0)));
     g.moveMouse(300, 300);
@@ -74,7 +65,7 @@ TEST(DataFileFaultTest, MatrixFontsOfEveryShapeStartTheGameOrStopItWithAMessage)
   {
     // Short: the cells past its end take its last byte.
     const std::string dir = caseDir("short");
-    writeFile(dir + "/alfabet", std::vector<uint8_t>(font.begin(), font.begin() + 1000));
+    writeBytes(dir + "/alfabet", std::vector<uint8_t>(font.begin(), font.begin() + 1000));
     GameFixture g(60, 1, {dir});
     std::vector<uint8_t> expected(font.begin(), font.begin() + 1000);
     expected.resize(8640, font[999]);
@@ -87,7 +78,7 @@ TEST(DataFileFaultTest, MatrixFontsOfEveryShapeStartTheGameOrStopItWithAMessage)
     const std::string dir = caseDir("long");
     std::vector<uint8_t> longer = font;
     longer.resize(8640 + 5000, 17);
-    writeFile(dir + "/alfabet", longer);
+    writeBytes(dir + "/alfabet", longer);
     GameFixture g(60, 1, {dir});
     EXPECT_TRUE(fontIs(font));
   }
@@ -115,7 +106,7 @@ TEST(DataFileFaultTest, MatrixFontsOfEveryShapeStartTheGameOrStopItWithAMessage)
     }
     if (::geteuid() != 0) {
       fs::remove(dir + "/alfabet");
-      writeFile(dir + "/alfabet", font);
+      writeBytes(dir + "/alfabet", font);
       fs::permissions(dir + "/alfabet", fs::perms::none);
       EXPECT_THROW(GameFixture(60, 1, {dir}), EFOpenError);
     }
@@ -135,7 +126,7 @@ MusicRun playLevelWith(const std::string& name, const std::vector<uint8_t>* file
                        double seconds) {
   const std::string dir = caseDir("music_" + name);
   fs::copy_file(test::blockFontDir() + "/alfabet", dir + "/alfabet");
-  if (file) writeFile(dir + "/Velunora002c.mp3", *file);
+  if (file) writeBytes(dir + "/Velunora002c.mp3", *file);
   if (asFolder) fs::create_directories(dir + "/Velunora002c.mp3");
   GameFixture g(60, 1, {dir});
   MusicRun r;
@@ -159,13 +150,13 @@ MusicRun playLevelWith(const std::string& name, const std::vector<uint8_t>* file
 }
 
 TEST(DataFileFaultTest, BrokenMusicPlaysSilentlyOrWhatDecodesAndTheLevelLoopsOn) {
-  const std::vector<uint8_t> song = readFile(std::string(KV_TEST_DATA_DIR) + "/Velunora002c.mp3");
+  const std::vector<uint8_t> song = readBytes(std::string(KV_TEST_DATA_DIR) + "/Velunora002c.mp3");
   ASSERT_GT(song.size(), 100000u);
   const std::vector<uint8_t> empty;
   std::vector<uint8_t> noise(40000);
   std::mt19937 random(11);
   for (uint8_t& b : noise) b = static_cast<uint8_t>(random());
-  const std::vector<uint8_t> wave = readFile(std::string(KV_SOUND_BUILD_DIR) + "/Trafiony.wav");
+  const std::vector<uint8_t> wave = readBytes(std::string(KV_SOUND_BUILD_DIR) + "/Trafiony.wav");
   ASSERT_FALSE(wave.empty());
 
   // Nothing to decode: the game runs silently.

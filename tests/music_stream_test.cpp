@@ -17,6 +17,7 @@
 #include "platform/audio/mp3_decoder.h"
 #include "platform/headless/virtual_audio.h"
 #include "platform/headless/virtual_clock.h"
+#include "tests/test_files.h"
 
 namespace kv {
 namespace {
@@ -35,11 +36,6 @@ std::string fixture(const char* name) {
   static_assert(true)
 
 constexpr uint64_t kMs = 1'000'000;
-
-std::vector<uint8_t> readBytes(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), {}};
-}
 
 struct LoopRun {
   int restarts = 0;

@@ -11,6 +11,7 @@
 #include <string>
 
 #include "tests/buttons.h"
+#include "tests/test_files.h"
 
 namespace kv::test {
 
@@ -38,12 +39,7 @@ class ProgramTest : public ::testing::Test {
     if (err) *err = slurp(errFile);
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
   }
-  static std::string slurp(const std::string& path) {
-    std::ifstream f(path, std::ios::binary);
-    std::stringstream s;
-    s << f.rdbuf();
-    return s.str();
-  }
+  static std::string slurp(const std::string& path) { return kv::slurp(path); }
   static std::string writeScript(const std::string& name, const std::string& text) {
     const std::string path = dir() + "/" + name;
     std::ofstream(path, std::ios::binary) << text;

@@ -11,27 +11,19 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "assets/music/song_form.h"
+#include "platform/audio/wave_reader.h"
+#include "tests/test_files.h"
 
 namespace kv {
 namespace {
 
-std::vector<uint8_t> readFile(const std::string& path) {
-  std::ifstream f(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>()};
-}
-
-uint32_t le(const std::vector<uint8_t>& b, size_t at, int bytes) {
-  uint32_t v = 0;
-  for (int i = bytes - 1; i >= 0; --i) v = (v << 8) | b[at + i];
-  return v;
-}
-
-// Just enough of a RIFF WAVE reader for these checks: the "fmt " fields and the samples scaled
-// to -1..1 (8-bit unsigned around 128, 16-bit signed).
+// A stored recording as these checks look at it: the project's reader, with the samples scaled to
+// -1..1 (8-bit unsigned around 128, 16-bit signed).
 struct Recording {
   bool valid = false;
   uint16_t formatTag = 0, channels = 0, blockAlign = 0, bits = 0;
@@ -41,37 +33,24 @@ struct Recording {
 
 Recording parseWave(const std::vector<uint8_t>& b) {
   Recording r;
-  if (b.size() < 12 || std::memcmp(b.data(), "RIFF", 4) != 0 || std::memcmp(b.data() + 8, "WAVE", 4) != 0) {
-    return r;
+  const std::optional<WaveData> wave = readRiffWave(b.data(), b.size());
+  if (!wave) return r;
+  const WaveFormat& f = wave->format;
+  r.valid = true;
+  r.formatTag = f.formatTag;
+  r.channels = f.channels;
+  r.blockAlign = f.blockAlign;
+  r.bits = f.bitsPerSample;
+  r.rate = f.samplesPerSec;
+  r.byteRate = f.avgBytesPerSec;
+  r.dataBytes = static_cast<uint32_t>(wave->data.size());
+  const std::vector<uint8_t>& d = wave->data;
+  if (r.bits == 8) {
+    for (uint8_t v : d) r.samples.push_back((v - 128) / 128.0);
+  } else {
+    for (size_t k = 0; k + 1 < d.size(); k += 2)
+      r.samples.push_back(static_cast<int16_t>(d[k] | d[k + 1] << 8) / 32768.0);
   }
-  bool haveFormat = false, haveData = false;
-  size_t at = 12;
-  while (at + 8 <= b.size()) {
-    const uint32_t size = le(b, at + 4, 4);
-    const size_t body = at + 8;
-    if (body + size > b.size()) return r;
-    if (std::memcmp(b.data() + at, "fmt ", 4) == 0 && size >= 16) {
-      r.formatTag = static_cast<uint16_t>(le(b, body, 2));
-      r.channels = static_cast<uint16_t>(le(b, body + 2, 2));
-      r.rate = le(b, body + 4, 4);
-      r.byteRate = le(b, body + 8, 4);
-      r.blockAlign = static_cast<uint16_t>(le(b, body + 12, 2));
-      r.bits = static_cast<uint16_t>(le(b, body + 14, 2));
-      haveFormat = true;
-    } else if (std::memcmp(b.data() + at, "data", 4) == 0 && haveFormat) {
-      r.dataBytes = size;
-      if (r.bits == 8) {
-        for (uint32_t i = 0; i < size; ++i) r.samples.push_back((b[body + i] - 128) / 128.0);
-      } else {
-        for (uint32_t i = 0; i + 1 < size; i += 2) {
-          r.samples.push_back(static_cast<int16_t>(le(b, body + i, 2)) / 32768.0);
-        }
-      }
-      haveData = true;
-    }
-    at = body + size + (size & 1);
-  }
-  r.valid = haveFormat && haveData;
   return r;
 }
 
@@ -102,7 +81,7 @@ constexpr Binding kBindings[] = {
 TEST(SoundAssetsTest, EveryRecordingHasTheCataloguedFormatAndSize) {
   for (const Binding& want : kBindings) {
     SCOPED_TRACE(want.name);
-    const Recording r = parseWave(readFile(soundPath(want.name)));
+    const Recording r = parseWave(readBytes(soundPath(want.name)));
     ASSERT_TRUE(r.valid);
     EXPECT_EQ(r.formatTag, 1);
     EXPECT_EQ(r.channels, 1);
@@ -116,15 +95,15 @@ TEST(SoundAssetsTest, EveryRecordingHasTheCataloguedFormatAndSize) {
 }
 
 TEST(SoundAssetsTest, TheTwoCrashRecordingsAreTheSameBytes) {
-  const std::vector<uint8_t> hole = readFile(soundPath("dziura"));
+  const std::vector<uint8_t> hole = readBytes(soundPath("dziura"));
   ASSERT_FALSE(hole.empty());
-  EXPECT_EQ(hole, readFile(soundPath("kamien")));
+  EXPECT_EQ(hole, readBytes(soundPath("kamien")));
 }
 
 TEST(SoundAssetsTest, OneShotsAreAudibleAndStartAndEndInSilence) {
   for (const char* name : {"dziura", "skok", "Trafiony", "strzal"}) {
     SCOPED_TRACE(name);
-    const Recording r = parseWave(readFile(soundPath(name)));
+    const Recording r = parseWave(readBytes(soundPath(name)));
     ASSERT_TRUE(r.valid);
     const std::vector<double>& s = r.samples;
     const size_t ms = r.rate / 1000;
@@ -141,7 +120,7 @@ TEST(SoundAssetsTest, OneShotsAreAudibleAndStartAndEndInSilence) {
 }
 
 TEST(SoundAssetsTest, EngineLoopJoinsItsEndToItsStart) {
-  const Recording r = parseWave(readFile(soundPath("normalnie")));
+  const Recording r = parseWave(readBytes(soundPath("normalnie")));
   ASSERT_TRUE(r.valid);
   const std::vector<double>& s = r.samples;
   const size_t n = s.size();
@@ -170,7 +149,7 @@ TEST(SoundAssetsTest, EngineHumStaysLowAndDark) {
   // Played up to 55000 samples per second the hum must not turn buzzy: the energy of the
   // sample-to-sample differences (which weights each frequency by about 2 sin(pi f / rate)) stays
   // that of a sound whose weight lies well below 1 kHz.
-  const Recording r = parseWave(readFile(soundPath("normalnie")));
+  const Recording r = parseWave(readBytes(soundPath("normalnie")));
   ASSERT_TRUE(r.valid);
   const std::vector<double>& s = r.samples;
   double energy = 0, diffEnergy = 0;
