@@ -12,30 +12,27 @@
 #include "actors/tree.h"
 #include "actors/ufo.h"
 #include "actors/vehicle.h"
-#include "core/form.h"
-#include "platform/audio/audio_system.h"
-#include "platform/components/application.h"
-#include "platform/headless/headless_backend.h"
+#include "app/headless_game.h"
 #include "state/game_state.h"
 #include "state/terrain.h"
 
 namespace kv::bench {
 
+// The benchmarks' game: the defaults, with the build's data files.
+inline HeadlessGameSettings benchGame() {
+  HeadlessGameSettings s;
+  s.dataDirs = {KV_BENCH_DATA_DIR};
+  return s;
+}
+
 class BusyLevel {
  public:
   static constexpr int kRocks = 12;
 
-  BusyLevel() : backend_(60, {}), platform_(backend_.platform()), audio_(platform_.audio), app_(platform_) {
-    resetGameState();
-    backend_.events.setQuitWhenDone(false);
-    FormSettings settings;
-    settings.dataDirs = {KV_BENCH_DATA_DIR};
-    settings.seedGiven = true;
-    settings.seed = 1;
-    form_ = std::make_unique<TForm1>(app_, audio_, settings);
-    form_->Show();
-    form_->Button1Click();  // Play: from now on every flip waits for the vertical blank
-    form_->levelButtonClick(6);
+  BusyLevel() : headless_(benchGame()), form_(*headless_.form) {
+    form_.Show();
+    form_.Button1Click();  // Play: from now on every flip waits for the vertical blank
+    form_.levelButtonClick(6);
     makeGround();
     ground_ = game.terrain;
     stars_ = game.stars;
@@ -47,33 +44,32 @@ class BusyLevel {
     }
     body_ = {game.body->X, game.body->Y};
     for (int i = 1; i <= 6; ++i) wheels_[i - 1] = {game.wheels[i]->X, game.wheels[i]->Y};
-    for (int i = 0; i < kRocks; ++i) form_->spawnRock();
-    for (int i = 0; i < 5; ++i) form_->launchUfo();
+    for (int i = 0; i < kRocks; ++i) form_.spawnRock();
+    for (int i = 0; i < 5; ++i) form_.launchUfo();
     // The sound card's mixing (the music decoded, the voices summed) runs on the audio thread in the
     // real program, not in the game's: here it happens in reset(), outside what is measured.
-    backend_.audio.setMixOnDemand(true);
+    headless_.backend->audio.setMixOnDemand(true);
     reset();
   }
-  ~BusyLevel() { form_.reset(); }
   BusyLevel(const BusyLevel&) = delete;
   BusyLevel& operator=(const BusyLevel&) = delete;
 
-  TForm1& form() { return *form_; }
+  TForm1& form() { return form_; }
 
   // One tick of the frame loop whose redraw is due: the whole redraw with its present.
   void redrawTick() {
     game.redrawTicks = game.speed;
-    form_->DXTimer1Timer(form_->DXTimer1, 1);
+    form_.DXTimer1Timer(form_.DXTimer1, 1);
   }
   // One tick without a redraw.
   void plainTick() {
     game.redrawTicks = -1'000'000;
-    form_->DXTimer1Timer(form_->DXTimer1, 1);
+    form_.DXTimer1Timer(form_.DXTimer1, 1);
   }
 
   // Puts every actor and the ground back where a busy frame has them.
   void reset() {
-    backend_.audio.mixDue();
+    headless_.backend->audio.mixDue();
     resetLevelState();
     game.body->X = body_.x;
     game.body->Y = body_.y;
@@ -172,11 +168,8 @@ class BusyLevel {
     double x = 0, y = 0;
   };
 
-  HeadlessBackend backend_;
-  Platform platform_;
-  AudioSystem audio_;
-  TApplication app_;
-  std::unique_ptr<TForm1> form_;
+  HeadlessGame headless_;
+  TForm1& form_;
   decltype(game.terrain) ground_;
   decltype(game.stars) stars_;
   Place body_;

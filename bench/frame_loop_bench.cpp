@@ -4,13 +4,11 @@
 
 #include <memory>
 
+#include "bench/busy_level.h"
 #include "bench/floor.h"
 #include "core/form.h"
 #include "core/ground_drawing.h"
 #include "gfx/turbopixels.h"
-#include "platform/audio/audio_system.h"
-#include "platform/components/application.h"
-#include "platform/headless/headless_backend.h"
 #include "state/game_state.h"
 #include "state/terrain.h"
 
@@ -18,26 +16,12 @@ namespace kv {
 namespace {
 
 // A level-1 game in the running state on the headless back end.
-struct RunningLevel {
-  RunningLevel() : backend(60, {}), platform(backend.platform()), audio(platform.audio), app(platform) {
-    resetGameState();
-    backend.events.setQuitWhenDone(false);
-    FormSettings settings;
-    settings.dataDirs = {KV_BENCH_DATA_DIR};
-    settings.seedGiven = true;
-    settings.seed = 1;
-    form = std::make_unique<TForm1>(app, audio, settings);
+struct RunningLevel : HeadlessGame {
+  RunningLevel() : HeadlessGame(bench::benchGame()) {
     form->Show();
     game.level = 1;
     form->inicjujplansze();
   }
-  ~RunningLevel() { form.reset(); }
-
-  HeadlessBackend backend;
-  Platform platform;
-  AudioSystem audio;
-  TApplication app;
-  std::unique_ptr<TForm1> form;
 };
 
 void BM_TickWithoutRedraw(benchmark::State& state) {

@@ -8,45 +8,35 @@
 #include <string>
 #include <vector>
 
-#include "core/form.h"
+#include "app/headless_game.h"
 #include "gfx/turbopixels.h"
-#include "platform/audio/audio_system.h"
-#include "platform/components/application.h"
-#include "platform/headless/headless_backend.h"
 #include "state/game_state.h"
 #include "tests/buttons.h"
 
 namespace kv::test {
 
-class GameFixture {
+class GameFixture : public HeadlessGame {
  public:
   // beforeStart sets the machine up before the window is created (a sound card that fails...).
   explicit GameFixture(int refreshHz = 60, uint32_t seed = 1,
                        std::vector<std::string> dataDirs = {KV_TEST_DATA_DIR},
-                       const std::function<void(HeadlessBackend&)>& beforeStart = {}) {
-    resetGameState();
-    UnlockSurface();
-    backend = std::make_unique<HeadlessBackend>(refreshHz, std::vector<ScriptEvent>{});
-    backend->events.setQuitWhenDone(false);
-    if (beforeStart) beforeStart(*backend);
-    platform = std::make_unique<Platform>(backend->platform());
-    audio = std::make_unique<AudioSystem>(platform->audio);
-    app = std::make_unique<TApplication>(*platform);
-    FormSettings settings;
-    settings.dataDirs = std::move(dataDirs);
-    settings.seedGiven = true;
-    settings.seed = seed;
-    form = std::make_unique<TForm1>(*app, *audio, settings);
+                       const std::function<void(HeadlessBackend&)>& beforeStart = {})
+      : HeadlessGame(settings(refreshHz, seed, std::move(dataDirs), beforeStart)) {
     form->Show();
   }
-  ~GameFixture() {
-    form.reset();
-    UnlockSurface();
+
+  static HeadlessGameSettings settings(int refreshHz, uint32_t seed, std::vector<std::string> dataDirs,
+                                       const std::function<void(HeadlessBackend&)>& beforeStart) {
+    HeadlessGameSettings s;
+    s.refreshHz = refreshHz;
+    s.seed = seed;
+    s.dataDirs = std::move(dataDirs);
+    s.beforeStart = beforeStart;
+    return s;
   }
 
   HeadlessBackend& hb() { return *backend; }
   VirtualDisplay& display() { return backend->display; }
-  uint64_t nowMs() const { return backend->clock.nowNs() / 1'000'000; }
 
   // Queues an event for the next message processing (at the current virtual time).
   void post(Event::Kind kind, int x = 0, int y = 0, int vk = 0) {
@@ -90,12 +80,6 @@ class GameFixture {
     const int64_t until = game.ticks + n;
     while (game.ticks < until && game.levelRunning && form->DXTimer1.Running()) idle(1);
   }
-
-  std::unique_ptr<HeadlessBackend> backend;
-  std::unique_ptr<Platform> platform;
-  std::unique_ptr<AudioSystem> audio;
-  std::unique_ptr<TApplication> app;
-  std::unique_ptr<TForm1> form;
 };
 
 // A matrix font whose letters are solid yellow blocks with a red first row, so captions are easy

@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "app/harness_output.h"
+#include "app/headless_game.h"
 #include "app/trace_writer.h"
 #include "core/form.h"
 #include "core/form_layout.h"
@@ -258,24 +259,28 @@ class Watcher : public kv::GameObserver {
   kv::TraceWriter& trace_;
 };
 
+kv::HeadlessGameSettings settingsFor(const Plan& plan) {
+  kv::HeadlessGameSettings s;
+  s.refreshHz = plan.refreshHz;
+  s.seed = plan.seed;
+  s.dataDirs = {KV_FUZZ_BUILD_DATA_DIR, KV_FUZZ_SOURCE_DATA_DIR};
+  s.script = plan.events;
+  // A slow sound card: effects and music keep their lengths and positions, the mixer does a
+  // quarter of the work.
+  s.sampleRate = 11025;
+  s.beforeStart = [&plan](kv::HeadlessBackend& b) {
+    if (plan.noSoundCard) b.audio.setOpenFails(true);
+    if (plan.stick) b.input.plugStick();
+  };
+  return s;
+}
+
 // One program run: the machine, the application, the game window and the harness's trace.
-struct Run {
-  explicit Run(const Plan& plan) : backend(plan.refreshHz, plan.events), platform(backend.platform()) {
-    backend.events.setQuitWhenDone(false);
-    if (plan.noSoundCard) backend.audio.setOpenFails(true);
-    if (plan.stick) backend.input.plugStick();
-    // A slow sound card: effects and music keep their lengths and positions, the mixer does a
-    // quarter of the work.
-    audio = std::make_unique<kv::AudioSystem>(platform.audio, 11025);
-    app = std::make_unique<kv::TApplication>(platform);
+struct Run : kv::HeadlessGame {
+  explicit Run(const Plan& plan) : HeadlessGame(settingsFor(plan)) {
     outputs.onFailure([this] { app->Terminate(); });
-    trace = std::make_unique<kv::TraceWriter>(platform.clock);
+    trace = std::make_unique<kv::TraceWriter>(platform->clock);
     watcher = std::make_unique<Watcher>(*trace);
-    kv::FormSettings settings;
-    settings.dataDirs = {KV_FUZZ_BUILD_DATA_DIR, KV_FUZZ_SOURCE_DATA_DIR};
-    settings.seedGiven = true;
-    settings.seed = plan.seed;
-    form = std::make_unique<kv::TForm1>(*app, *audio, settings);
     watcher->form = form.get();
     form->setObserver(watcher.get());
     app->setHarnessHandler([this](const Event& e) {
@@ -284,53 +289,50 @@ struct Run {
       } else if (e.kind == Event::Kind::Terrain) {
         trace->writeTerrain();
       } else if (e.kind == Event::Kind::Shot) {
-        kv::writeOutputFile(outputs, "the screenshot", e.path, kv::encodeBmp24(backend.display.screen()));
+        kv::writeOutputFile(outputs, "the screenshot", e.path, kv::encodeBmp24(backend->display.screen()));
       }
     });
     KV_FUZZ_CHECK(form->Show());
     KV_FUZZ_CHECK(trace->open(outputs, "/dev/null"));
     trace->write("start");
   }
+  // The window goes before the watcher and the trace it reports to.
+  ~Run() { form.reset(); }
+  Run(const Run&) = delete;
+  Run& operator=(const Run&) = delete;
 
   void apply(const Fault& f) {
     switch (f.kind) {
       case Fault::Kind::LoseSurfaces:
-        backend.display.loseSurfaces();
+        backend->display.loseSurfaces();
         break;
       case Fault::Kind::ToggleRestoreFails:
         restoreFails = !restoreFails;
-        backend.display.setRestoreFails(restoreFails);
+        backend->display.setRestoreFails(restoreFails);
         break;
       case Fault::Kind::PlugStick:
-        backend.input.plugStick();
+        backend->input.plugStick();
         break;
       case Fault::Kind::PullStick:
-        backend.input.pullStick();
+        backend->input.pullStick();
         break;
       case Fault::Kind::MoveStick:
-        backend.input.stick.x = f.x;
-        backend.input.stick.y = f.y;
-        backend.input.stick.buttons = f.buttons;
+        backend->input.stick.x = f.x;
+        backend->input.stick.y = f.y;
+        backend->input.stick.buttons = f.buttons;
         break;
       case Fault::Kind::LoseSoundCard:
-        if (backend.audio.isOpen()) backend.audio.simulateLoss();
+        if (backend->audio.isOpen()) backend->audio.simulateLoss();
         break;
       case Fault::Kind::Focus:
-        backend.input.inForeground = f.x != 0;
+        backend->input.inForeground = f.x != 0;
         break;
     }
   }
 
-  uint64_t nowMs() const { return backend.clock.nowNs() / 1'000'000; }
-
-  kv::HeadlessBackend backend;
-  kv::Platform platform;
-  std::unique_ptr<kv::AudioSystem> audio;
-  std::unique_ptr<kv::TApplication> app;
   kv::HarnessOutputs outputs;
   std::unique_ptr<kv::TraceWriter> trace;
   std::unique_ptr<Watcher> watcher;
-  std::unique_ptr<kv::TForm1> form;
   bool restoreFails = false;
 };
 
@@ -345,7 +347,7 @@ void play(const Plan& plan, Run& run) {
     while (nextFault < plan.faults.size() && plan.faults[nextFault].timeMs <= now)
       run.apply(plan.faults[nextFault++]);
     while (nextEvent < plan.events.size() && plan.events[nextEvent].timeMs <= now) ++nextEvent;
-    if (now >= endMs || run.backend.display.presentCount() >= kMaxPresents) break;
+    if (now >= endMs || run.backend->display.presentCount() >= kMaxPresents) break;
 
     run.app->ProcessMessages();
     if (run.app->Terminated()) break;
@@ -355,7 +357,7 @@ void play(const Plan& plan, Run& run) {
       uint64_t next = endMs;
       if (nextEvent < plan.events.size()) next = std::min(next, plan.events[nextEvent].timeMs);
       if (nextFault < plan.faults.size()) next = std::min(next, plan.faults[nextFault].timeMs);
-      run.backend.clock.advanceTo(std::max(next, now + 1) * 1'000'000);
+      run.backend->clock.advanceTo(std::max(next, now + 1) * 1'000'000);
     }
     if (run.app->exceptionCount() > 0) kv::fuzz::violated("an exception escaped an event handler");
     if (!run.app->Terminated()) run.watcher->check();
@@ -366,15 +368,13 @@ void play(const Plan& plan, Run& run) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const Plan plan = decode(data, size);
-  kv::resetGameState();
-  kv::UnlockSurface();
   {
     Run run(plan);
     play(plan, run);
     // How far an input got, for whoever tunes the seeds.
     if (std::getenv("KV_FUZZ_DEBUG") != nullptr)
       std::fprintf(stderr, "frames %d, game ticks %lld, virtual ms %llu\n",
-                   run.backend.display.presentCount(), static_cast<long long>(kv::game.ticks),
+                   run.backend->display.presentCount(), static_cast<long long>(kv::game.ticks),
                    static_cast<unsigned long long>(run.nowMs()));
     if (run.app->exceptionCount() > 0) kv::fuzz::violated("an exception escaped an event handler");
     // The player goes: the window closes as the system's close would (Exit may have done it already).

@@ -1,0 +1,33 @@
+#include "app/headless_game.h"
+
+#include <utility>
+
+#include "gfx/turbopixels.h"
+#include "state/game_state.h"
+
+namespace kv {
+
+HeadlessGame::HeadlessGame(HeadlessGameSettings settings) {
+  // The program-wide state and the pixel lock as a new process has them.
+  resetGameState();
+  UnlockSurface();
+  backend = std::make_unique<HeadlessBackend>(settings.refreshHz, std::move(settings.script));
+  backend->events.setQuitWhenDone(false);
+  if (settings.beforeStart) settings.beforeStart(*backend);
+  platform = std::make_unique<Platform>(backend->platform());
+  audio = std::make_unique<AudioSystem>(platform->audio, settings.sampleRate);
+  app = std::make_unique<TApplication>(*platform);
+  FormSettings formSettings;
+  formSettings.dataDirs = std::move(settings.dataDirs);
+  formSettings.seedGiven = true;
+  formSettings.seed = settings.seed;
+  form = std::make_unique<TForm1>(*app, *audio, formSettings);
+}
+
+HeadlessGame::~HeadlessGame() {
+  // The window goes first: it takes the level's actors and its components with it.
+  form.reset();
+  UnlockSurface();
+}
+
+}  // namespace kv
