@@ -21,6 +21,8 @@ SdlAudio::~SdlAudio() {
 
 void SdlAudio::callback(void* self, uint8_t* stream, int len) {
   auto* audio = static_cast<SdlAudio*>(self);
+  audio->lastPullNs_.store(std::chrono::steady_clock::now().time_since_epoch().count(),
+                           std::memory_order_relaxed);
   std::memset(stream, 0, static_cast<size_t>(len));
   if (audio->mix_) audio->mix_(reinterpret_cast<int16_t*>(stream), len / 4);
 }
@@ -91,7 +93,9 @@ void SdlAudio::close() {
 void SdlAudio::deviceRemoved(uint32_t which) {
   if (which == 0 || which != device_) return;
   stopStandIn();  // one that found the card that has now gone is done with it
-  lostAt_ = std::chrono::steady_clock::now();
+  using Clock = std::chrono::steady_clock;
+  const Clock::time_point lastPull{Clock::duration{lastPullNs_.load(std::memory_order_relaxed)}};
+  lostAt_ = std::min(Clock::now(), std::max(lastPull, Clock::now() - std::chrono::seconds(10)));
   {
     std::lock_guard guard(mutex_);
     device_ = 0;
@@ -130,17 +134,23 @@ void SdlAudio::standIn() {
   const int64_t rate = rate_;
   std::vector<int16_t> discard(2 * 1024);
   int64_t mixed = 0;
-  // The mix moves on by the time passed since the card went, and no further.
+  std::unique_lock lock(mutex_);
+  // The mix moves on by the time passed since the card went, and no further. A long stretch to make
+  // up (the loss noticed late) goes in pieces, letting the game in between.
   const auto catchUp = [&] {
     const auto us = std::chrono::duration_cast<std::chrono::microseconds>(Clock::now() - start).count();
     for (const int64_t due = us * rate / 1'000'000; mixed < due;) {
       const int n = static_cast<int>(std::min<int64_t>(due - mixed, 1024));
       mix_(discard.data(), n);
       mixed += n;
+      if (mixed < due) {
+        lock.unlock();
+        std::this_thread::yield();
+        lock.lock();
+      }
     }
   };
   Clock::time_point nextTry = start + std::chrono::milliseconds(kRetryMs);
-  std::unique_lock lock(mutex_);
   while (!stopping_) {
     catchUp();
     if (Clock::now() >= nextTry) {

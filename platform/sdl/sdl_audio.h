@@ -61,8 +61,11 @@ class SdlAudio : public AudioDevice {
   bool open_ = false;
   int rate_ = 0;
   bool started_ = false;
-  std::string driver_;                            // the SDL audio driver the card was found with
-  std::chrono::steady_clock::time_point lostAt_;  // the stand-in's mix runs on from here
+  std::string driver_;  // the SDL audio driver the card was found with
+  // When the card last pulled the mix (steady clock, ns): a server that dies is noticed a while
+  // later, and the stand-in's mix runs on from the moment the card stopped pulling.
+  std::atomic<int64_t> lastPullNs_{0};
+  std::chrono::steady_clock::time_point lostAt_;
   MixCallback mix_;
 };
 
