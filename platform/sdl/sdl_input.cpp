@@ -26,6 +26,9 @@ void SdlInput::release(Stick& s) {
 bool SdlInput::startJoysticks() {
   if (tried_) return started_;
   tried_ = true;
+  // The fire button is the south one by its place, also on pads that label it otherwise (B on a
+  // Nintendo pad).
+  SDL_SetHint(SDL_HINT_GAMECONTROLLER_USE_BUTTON_LABELS, "0");
   // A machine without joystick support still plays with the keyboard.
   started_ = SDL_InitSubSystem(SDL_INIT_JOYSTICK | SDL_INIT_GAMECONTROLLER) == 0;
   // The game reads the sticks when it wants them; their events would only wake the idle loop.
