@@ -212,17 +212,17 @@ echo "the game found the sound device again $(minus "${reopened:-$back}" "$retur
   "the recording heard it $(minus "$back" "$returned") s after"
 screenshot after-return
 
-# A jump again, in the level or in a new one if the level has ended meanwhile.
-if [ "$(grep -c '"event":"level_end"' "$work/trace.jsonl")" -gt 0 ]; then
-  echo "the level had ended meanwhile: level 4 again"
-  wait_for 5 has_button 309 470 || fail "the level buttons did not appear after the level's end"
-  xdotool mousemove "$(level_x 4)" "$LEVEL_Y" click 1
-  for _ in $(seq 1 100); do
-    [ "$(grep -c '"event":"level_start"' "$work/trace.jsonl")" -gt 1 ] && break
-    sleep 0.1
-  done
-  sleep 0.3
-fi
+# A jump again, early in a new level (the old one may end any moment by now).
+starts=$(grep -c '"event":"level_start"' "$work/trace.jsonl")
+screenshot
+if has_button 16 8; then xdotool mousemove "$STOP_X" "$STOP_Y" click 1; fi
+wait_for 5 has_button 309 470 || fail "the level buttons did not appear again"
+xdotool mousemove "$(level_x 4)" "$LEVEL_Y" click 1
+for _ in $(seq 1 100); do
+  [ "$(grep -c '"event":"level_start"' "$work/trace.jsonl")" -gt "$starts" ] && break
+  sleep 0.1
+done
+sleep 0.3
 jumpedB=$(now)
 xdotool keydown Up
 sleep 0.1
@@ -245,6 +245,7 @@ echo "after the return: the engine matched $b45 at 45000 Hz, $b55 at 55000 Hz"
 above "$b45" 0.5 || fail "no engine hum after the server's return (match $b45 at 45000 Hz, $b55 at 55000 Hz)"
 
 # The game still answers: Stop (when the level still runs), then Exit.
+screenshot
 if has_button 16 8; then
   xdotool mousemove "$STOP_X" "$STOP_Y" click 1
   wait_for 5 has_button 331 501 || fail "Stop did not bring the selection back"
