@@ -74,6 +74,7 @@ bool SdlAudio::open(int sampleRate, MixCallback mix) {
   }
   const char* driver = SDL_GetCurrentAudioDriver();
   driver_ = driver ? driver : "";
+  lastPullNs_ = std::chrono::steady_clock::now().time_since_epoch().count();
   device_ = id;
   open_ = true;
   SDL_PauseAudioDevice(id, 0);
@@ -112,9 +113,7 @@ void SdlAudio::deviceRemoved(uint32_t which) {
     reportLost();
     return;
   }
-  std::fprintf(
-      stderr,
-      "korvalundrix: the sound device went away; the game plays on and listens for it to come back\n");
+  std::fprintf(stderr, "korvalundrix: the sound device went away; trying to get it back\n");
 }
 
 void SdlAudio::stopStandIn() {
@@ -165,6 +164,7 @@ void SdlAudio::standIn() {
         const bool wanted = !stopping_;
         if (wanted) {
           catchUp();
+          lastPullNs_ = Clock::now().time_since_epoch().count();
           device_ = id;
         }
         lock.unlock();
