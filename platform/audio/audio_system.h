@@ -1,10 +1,11 @@
 #pragma once
 // The sound output shared by the sound effects and the music: one device, one mixer, and the limiter
 // between them that keeps the sum below full scale. The device is opened when the first user needs
-// it and closed when the last one lets go. The mixer exists all the
-// time, so users may add and change voices while the device is closed; nothing is heard then.
-// A sound card that goes away while open stays gone for its users: they are told, and the game runs
-// on silently.
+// it and closed when the last one lets go. The mixer exists all the time, so users may add and
+// change voices while the device is closed; nothing is heard then.
+// A sound card that reports itself gone while open stays gone for its users: they are told, and the
+// game runs on silently. (The desktop's card does not report a sound server that goes away: it
+// stands in for it until the server is back.)
 #include <functional>
 #include <memory>
 #include <vector>
