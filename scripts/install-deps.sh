@@ -9,6 +9,7 @@ packages=(
   lame
   libgtest-dev libbenchmark-dev
   xvfb xauth xdotool imagemagick time
+  pulseaudio pulseaudio-utils
   dpkg-dev desktop-file-utils appstream man-db
   libclang-rt-14-dev clang-tidy strace
 )

@@ -1,9 +1,15 @@
 // The sound effects inside the whole game: the engine's hum over a level, the hole sound's length
-// in virtual time, and a sound card that goes away in the middle of a level.
+// in virtual time, a sound card that goes away in the middle of a level, and the mix at its busiest.
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
 
 #include "platform/audio/mixer.h"
 #include "platform/audio/music_stream.h"
+#include "platform/audio/output_limiter.h"
 #include "state/game_state.h"
 #include "tests/game_fixture.h"
 
@@ -78,6 +84,69 @@ TEST(SoundGameTest, ALostSoundCardLeavesTheLevelRunningSilently) {
   EXPECT_FALSE(items[2].IsWavePlaying());
   EXPECT_EQ(items[2].playWaveCalls(), 2u);
   EXPECT_EQ(items[1].playWaveCalls(), 1u);
+}
+
+struct Loudness {
+  int peak = 0;
+  int64_t fullScale = 0;  // samples at either end of the 16-bit range
+  double squares = 0;
+  int64_t samples = 0;
+  void add(int16_t v) {
+    peak = std::max(peak, std::abs(int{v}));
+    fullScale += v == 32767 || v == -32768;
+    squares += static_cast<double>(v) * v;
+    ++samples;
+  }
+  double rmsDb() const { return 10 * std::log10(squares / static_cast<double>(samples) / (32768.0 * 32768)); }
+};
+
+// Twelve seconds of level 4 as a player hears it (the music and the engine, the speed changed now
+// and then), then its busiest moment: every effect at once over the music and the engine, a crash,
+// the hole, a jump, a rock shot to pieces and three shots, twice in a row. The limiter is on or off
+// (the plain sum, saturated, as the mix was before it).
+void playNormalThenBusy(bool limiting, Loudness& normal, Loudness& busy) {
+  GameFixture g(75, 3);  // a seed whose level 4 runs past the busiest moment
+  g.audio->limiter().setEnabled(limiting);
+  Loudness* now = &normal;
+  g.hb().audio.setTap([&now](const int16_t* s, int frames) {
+    for (int i = 0; i < 2 * frames; ++i) now->add(s[i]);
+  });
+  g.startLevel(4);
+  for (int second = 0; second < 12; ++second) {
+    game.speed = second % 3 == 1 ? game.fastSpeed : game.normalSpeed;
+    g.ticks(75 * (game.speed + 1));
+  }
+  ASSERT_TRUE(game.levelRunning);
+  now = &busy;
+  TWaveCollection& items = g.form->DXWaveList1.Items();
+  for (int round = 0; round < 2; ++round) {
+    for (int entry : {3, 0, 1, 4, 5, 5, 5}) items[entry].PlayWave(false);
+    g.ticks(30 * (game.speed + 1));
+  }
+  // Three seconds on, the crash has ended and the music is back to its full loudness.
+  g.hb().clock.advanceTo(g.hb().clock.nowNs() + 3'000'000'000);
+  EXPECT_EQ(g.audio->limiter().gain(), 1.0);
+}
+
+TEST(SoundGameTest, TheMixStaysBelowFullScaleAtItsBusiestAndAsLoudAsTheSumOtherwise) {
+  Loudness normalSum, busySum, normal, busy;
+  playNormalThenBusy(false, normalSum, busySum);
+  playNormalThenBusy(true, normal, busy);
+  std::printf(
+      "[ measured ] normal: peak %d, %lld at full scale, %.2f dB RMS; limited: peak %d, %.2f dB RMS\n",
+      normalSum.peak, static_cast<long long>(normalSum.fullScale), normalSum.rmsDb(), normal.peak,
+      normal.rmsDb());
+  std::printf(
+      "[ measured ] busiest: peak %d, %lld at full scale, %.2f dB RMS; limited: peak %d, %.2f dB RMS\n",
+      busySum.peak, static_cast<long long>(busySum.fullScale), busySum.rmsDb(), busy.peak, busy.rmsDb());
+  // The plain sum clips at the busiest moment and already goes past the knee in the normal level.
+  EXPECT_GT(busySum.fullScale, 100);
+  EXPECT_GT(normalSum.peak, OutputLimiter::kKnee);
+  ASSERT_EQ(normal.samples, normalSum.samples);
+  // Through the limiter nothing reaches full scale, and the normal level keeps its loudness.
+  EXPECT_EQ(busy.fullScale + normal.fullScale, 0);
+  EXPECT_LE(std::max(busy.peak, normal.peak), OutputLimiter::kCeiling);
+  EXPECT_NEAR(normal.rmsDb(), normalSum.rmsDb(), 0.5);
 }
 
 }  // namespace

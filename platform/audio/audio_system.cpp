@@ -4,13 +4,15 @@
 
 #include "platform/audio/mixer.h"
 #include "platform/audio/music_stream.h"
+#include "platform/audio/output_limiter.h"
 
 namespace kv {
 
 AudioSystem::AudioSystem(AudioDevice& device, int sampleRate)
     : device_(device),
       sampleRate_(sampleRate > 0 ? sampleRate : 44100),
-      mixer_(std::make_unique<Mixer>(sampleRate_)) {
+      mixer_(std::make_unique<Mixer>(sampleRate_)),
+      limiter_(std::make_unique<OutputLimiter>(sampleRate_)) {
   device_.setLostHandler([this] { deviceLost(); });
 }
 
@@ -28,12 +30,23 @@ bool AudioSystem::acquire() {
     return true;
   }
   Mixer* mixer = mixer_.get();
-  if (!device_.open(sampleRate_, [mixer](int16_t* out, int frames) { mixer->mix(out, frames); }))
-    return false;
+  OutputLimiter* limiter = limiter_.get();
+  const auto mix = [mixer, limiter](int16_t* out, int frames) {
+    int32_t sums[2 * 512];
+    while (frames > 0) {
+      const int n = std::min(frames, 512);
+      mixer->mixUnclipped(sums, n);
+      limiter->process(sums, out, n);
+      out += 2 * n;
+      frames -= n;
+    }
+  };
+  if (!device_.open(sampleRate_, mix)) return false;
   {
     // The card may run at another rate than asked; the voices follow it.
     AudioLock guard(&device_);
     mixer_->setOutputRate(device_.sampleRate());
+    limiter_->setSampleRate(device_.sampleRate());
   }
   users_ = 1;
   return true;

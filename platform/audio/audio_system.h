@@ -1,9 +1,11 @@
 #pragma once
-// The sound output shared by the sound effects and the music: one device, one mixer. The device is
-// opened when the first user needs it and closed when the last one lets go. The mixer exists all the
-// time, so users may add and change voices while the device is closed; nothing is heard then.
-// A sound card that goes away while open stays gone for its users: they are told, and the game runs
-// on silently.
+// The sound output shared by the sound effects and the music: one device, one mixer, and the limiter
+// between them that keeps the sum below full scale. The device is opened when the first user needs
+// it and closed when the last one lets go. The mixer exists all the time, so users may add and
+// change voices while the device is closed; nothing is heard then.
+// A sound card that reports itself gone while open stays gone for its users: they are told, and the
+// game runs on silently. (The desktop's card does not report a sound server that goes away: it
+// stands in for it until the server is back.)
 #include <functional>
 #include <memory>
 #include <vector>
@@ -13,6 +15,7 @@
 namespace kv {
 
 class Mixer;
+class OutputLimiter;
 
 class AudioSystem {
  public:
@@ -37,6 +40,8 @@ class AudioSystem {
   AudioLock lock() { return AudioLock(isOpen() ? &device_ : nullptr); }
   AudioDevice& device() { return device_; }
   Mixer& mixer() { return *mixer_; }
+  // Change it with the lock held, like the mixer's voices.
+  OutputLimiter& limiter() { return *limiter_; }
 
  private:
   AudioDevice& device_;
@@ -46,6 +51,7 @@ class AudioSystem {
   int users_ = 0;
   bool lost_ = false;
   std::unique_ptr<Mixer> mixer_;
+  std::unique_ptr<OutputLimiter> limiter_;
   std::vector<std::pair<const void*, std::function<void()>>> lossListeners_;
 };
 

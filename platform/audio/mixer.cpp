@@ -340,27 +340,39 @@ void Mixer::mixStream(Voice& v, int32_t* acc, int frames) noexcept {
   }
 }
 
+void Mixer::mixBlock(int32_t* acc, int n) noexcept {
+  std::fill(acc, acc + 2 * n, 0);
+  for (auto& vp : voices_) {
+    Voice& v = *vp;
+    if (!v.playing && v.offLeft == 0) continue;
+    if (v.sample) {
+      mixSample(v, acc, n);
+    } else {
+      mixStream(v, acc, n);
+    }
+    publishPosition(v);
+  }
+  for (int i = 0; i < n && declickLeft_ > 0; ++i, --declickLeft_) {
+    const double k = static_cast<double>(declickLeft_) / declickFrames_;
+    acc[2 * i] += static_cast<int32_t>(correction_[0] * k);
+    acc[2 * i + 1] += static_cast<int32_t>(correction_[1] * k);
+  }
+}
+
 void Mixer::mix(int16_t* out, int frames) noexcept {
   while (frames > 0) {
     const int n = std::min(frames, kBlock);
-    int32_t* acc = acc_.data();
-    std::fill(acc, acc + 2 * n, 0);
-    for (auto& vp : voices_) {
-      Voice& v = *vp;
-      if (!v.playing && v.offLeft == 0) continue;
-      if (v.sample) {
-        mixSample(v, acc, n);
-      } else {
-        mixStream(v, acc, n);
-      }
-      publishPosition(v);
-    }
-    for (int i = 0; i < n && declickLeft_ > 0; ++i, --declickLeft_) {
-      const double k = static_cast<double>(declickLeft_) / declickFrames_;
-      acc[2 * i] += static_cast<int32_t>(correction_[0] * k);
-      acc[2 * i + 1] += static_cast<int32_t>(correction_[1] * k);
-    }
-    for (int i = 0; i < 2 * n; ++i) out[i] = clamp16(acc[i]);
+    mixBlock(acc_.data(), n);
+    for (int i = 0; i < 2 * n; ++i) out[i] = clamp16(acc_[i]);
+    out += 2 * n;
+    frames -= n;
+  }
+}
+
+void Mixer::mixUnclipped(int32_t* out, int frames) noexcept {
+  while (frames > 0) {
+    const int n = std::min(frames, kBlock);
+    mixBlock(out, n);
     out += 2 * n;
     frames -= n;
   }

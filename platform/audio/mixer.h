@@ -84,8 +84,11 @@ class Mixer {
   void setPosition(VoiceId id, int64_t frame);
   int64_t position(VoiceId id) const;
 
-  // Writes frames interleaved stereo frames. The audio thread calls this.
+  // Writes frames interleaved stereo frames, each sum saturated at full scale.
   void mix(int16_t* out, int frames) noexcept;
+  // The same sums before any saturation, for an output stage that brings them down itself (the
+  // audio thread calls this).
+  void mixUnclipped(int32_t* out, int frames) noexcept;
 
   // The largest block a stream voice pulls from its source at once.
   static constexpr int kStreamChunk = 1024;
@@ -102,6 +105,8 @@ class Mixer {
   void mixSample(Voice& v, int32_t* acc, int frames) noexcept;
   void mixStream(Voice& v, int32_t* acc, int frames) noexcept;
   bool refillStream(Voice& v) noexcept;
+  // Sums frames (at most kBlock) of every voice into acc.
+  void mixBlock(int32_t* acc, int frames) noexcept;
   void addCorrection(int32_t left, int32_t right);
 
   int outputRate_;
