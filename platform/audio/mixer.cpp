@@ -240,6 +240,18 @@ int64_t Mixer::position(VoiceId id) const {
 }
 
 // Adds frames of one recording voice to acc, until it has nothing more to sound.
+void Mixer::accumulate(Voice& v, int32_t* frame) noexcept {
+  int32_t l = v.playing ? v.last[0] : 0;
+  int32_t r = v.playing ? v.last[1] : 0;
+  if (v.offLeft > 0) {
+    l += static_cast<int32_t>(int64_t{v.offStart[0]} * v.offLeft / declickFrames_);
+    r += static_cast<int32_t>(int64_t{v.offStart[1]} * v.offLeft / declickFrames_);
+    --v.offLeft;
+  }
+  frame[0] += l;
+  frame[1] += r;
+}
+
 void Mixer::mixSample(Voice& v, int32_t* acc, int frames) noexcept {
   const PcmSample& s = *v.sample;
   const int64_t n = s.frames();
@@ -268,15 +280,7 @@ void Mixer::mixSample(Voice& v, int32_t* acc, int frames) noexcept {
       }
     }
     if (!v.playing && v.offLeft == 0) return;
-    int32_t l = v.playing ? v.last[0] : 0;
-    int32_t r = l;
-    if (v.offLeft > 0) {
-      l += static_cast<int32_t>(int64_t{v.offStart[0]} * v.offLeft / declickFrames_);
-      r += static_cast<int32_t>(int64_t{v.offStart[1]} * v.offLeft / declickFrames_);
-      --v.offLeft;
-    }
-    acc[2 * i] += l;
-    acc[2 * i + 1] += r;
+    accumulate(v, acc + 2 * i);
     if (finished) endVoice(v);
   }
 }
@@ -327,15 +331,7 @@ void Mixer::mixStream(Voice& v, int32_t* acc, int frames) noexcept {
       }
     }
     if (!v.playing && v.offLeft == 0) return;
-    int32_t l = v.playing ? v.last[0] : 0;
-    int32_t r = v.playing ? v.last[1] : 0;
-    if (v.offLeft > 0) {
-      l += static_cast<int32_t>(int64_t{v.offStart[0]} * v.offLeft / declickFrames_);
-      r += static_cast<int32_t>(int64_t{v.offStart[1]} * v.offLeft / declickFrames_);
-      --v.offLeft;
-    }
-    acc[2 * i] += l;
-    acc[2 * i + 1] += r;
+    accumulate(v, acc + 2 * i);
     if (finished) endVoice(v);
   }
 }

@@ -102,6 +102,9 @@ class Mixer {
   void rewind(Voice& v);
   static void publishPosition(Voice& v) noexcept;
   void endVoice(Voice& v) noexcept;
+  // Adds the voice's current frame, and what is left of the fade of its interrupted sound, to one
+  // stereo frame of the sums.
+  void accumulate(Voice& v, int32_t* frame) noexcept;
   void mixSample(Voice& v, int32_t* acc, int frames) noexcept;
   void mixStream(Voice& v, int32_t* acc, int frames) noexcept;
   bool refillStream(Voice& v) noexcept;
