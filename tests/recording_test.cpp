@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "app/program.h"
+#include "gfx/backdrop.h"
 #include "platform/headless/headless_backend.h"
 #include "platform/record/block_codec.h"
 #include "platform/record/record_codec.h"
@@ -98,6 +99,8 @@ TEST_F(ProgramTest, AnswersOnlyTheRecordingHoldsComeBackInTheReplay) {
   // A stick that fires and drives fast, and a sound card that goes away as the run starts: the
   // replay has neither but its recording.
   resetGameState();
+  // The backdrop keeps its previous heights from run to run; the replay below starts afresh.
+  backdropColumns.fill(BackdropColumn{});
   CommandLine cl;
   cl.headless = true;
   cl.seed = 3;
