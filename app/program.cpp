@@ -65,8 +65,10 @@ int runProgram(const CommandLine& cl, const ProgramHooks& hooks) {
   std::unique_ptr<HeadlessBackend> headless;
   std::unique_ptr<SdlBackend> sdl;
   std::unique_ptr<RunReplay> replay;
+  std::vector<ScriptEvent> replayScript;  // a replay's script serves the harness, not the game
   std::optional<Platform> platform;
   if (replaying) {
+    replayScript = std::move(script);
     try {
       replay = std::make_unique<RunReplay>(cl.replayPath);
     } catch (const RecordingError& e) {
@@ -115,7 +117,7 @@ int runProgram(const CommandLine& cl, const ProgramHooks& hooks) {
       trace.stop();
       app.Terminate();
     });
-    replay->serveHarness(trace, outputs, script, cl.shotsEveryMs);
+    replay->serveHarness(trace, outputs, std::move(replayScript), cl.shotsEveryMs);
   }
 
   FormSettings settings;
