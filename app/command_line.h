@@ -17,9 +17,15 @@ struct CommandLine {
   std::string scriptPath;
   std::string tracePath;
   std::string audioOutPath;
+  std::string recordPath;                // --record: write the run's recording here
+  std::string replayPath;                // --replay: run the game from this recording
+  std::optional<uint32_t> shotsEveryMs;  // --shots-every: a replay's screenshot every so many ms
   bool help = false;
   bool version = false;
 };
+
+// The longest interval between a replay's screenshots: one day.
+constexpr uint64_t kMaxShotIntervalMs = 24ull * 60 * 60 * 1000;
 
 class UsageError : public std::runtime_error {
  public:

@@ -8,6 +8,7 @@
 
 #include "app/harness_output.h"
 #include "app/output_paths.h"
+#include "app/run_recording.h"
 #include "app/sound_recording.h"
 #include "app/trace_writer.h"
 #include "core/data_files.h"
@@ -17,6 +18,7 @@
 #include "platform/headless/headless_backend.h"
 #include "platform/headless/script.h"
 #include "platform/sdl/sdl_backend.h"
+#include "platform/support/printable_text.h"
 #include "platform/support/rgb_image.h"
 
 namespace kv {
@@ -33,6 +35,7 @@ std::vector<NamedPath> outputsOf(const CommandLine& cl, const std::vector<Script
   std::vector<NamedPath> outputs;
   if (!cl.tracePath.empty()) outputs.push_back({"the trace file", cl.tracePath});
   if (!cl.audioOutPath.empty()) outputs.push_back({"the audio file", cl.audioOutPath});
+  if (!cl.recordPath.empty()) outputs.push_back({"the recording file", cl.recordPath});
   for (const ScriptEvent& e : script) {
     if (e.event.kind == Event::Kind::Shot) outputs.push_back({"the screenshot", e.event.path});
   }
@@ -52,12 +55,33 @@ int runProgram(const CommandLine& cl, const ProgramHooks& hooks) {
     }
     inputs.push_back({"the script", cl.scriptPath});
   }
+  const bool replaying = !cl.replayPath.empty();
+  if (replaying) {
+    inputs.push_back({"the recording", cl.replayPath});
+    if (auto problem = replayScriptProblem(script)) return fail(kExitUsageError, *problem);
+  }
   if (auto clash = findPathClash(inputs, outputsOf(cl, script))) return fail(kExitUsageError, *clash);
 
   std::unique_ptr<HeadlessBackend> headless;
   std::unique_ptr<SdlBackend> sdl;
+  std::unique_ptr<RunReplay> replay;
+  std::vector<ScriptEvent> replayScript;  // a replay's script serves the harness, not the game
   std::optional<Platform> platform;
-  if (cl.headless) {
+  if (replaying) {
+    replayScript = std::move(script);
+    try {
+      replay = std::make_unique<RunReplay>(cl.replayPath);
+    } catch (const RecordingError& e) {
+      return fail(kExitUsageError, "the recording " + printablePath(cl.replayPath) + " " + e.what());
+    }
+    if (cl.windowed) {
+      sdl = std::make_unique<SdlBackend>();
+      std::string error;
+      if (!sdl->init(SdlOptions{true}, error)) return fail(kExitCannotStart, error);
+      replay->watchIn(sdl->platform());
+    }
+    platform.emplace(replay->platform());
+  } else if (cl.headless) {
     headless = std::make_unique<HeadlessBackend>(cl.refreshHz, std::move(script));
     platform.emplace(headless->platform());
   } else {
@@ -65,6 +89,11 @@ int runProgram(const CommandLine& cl, const ProgramHooks& hooks) {
     std::string error;
     if (!sdl->init(SdlOptions{cl.windowed}, error)) return fail(kExitCannotStart, error);
     platform.emplace(sdl->platform());
+  }
+  std::unique_ptr<RunRecording> recorder;
+  if (!cl.recordPath.empty()) {
+    recorder = std::make_unique<RunRecording>(cl, *platform);
+    platform.emplace(recorder->platform());
   }
 
   AudioSystem audio(platform->audio);
@@ -79,11 +108,23 @@ int runProgram(const CommandLine& cl, const ProgramHooks& hooks) {
     headless->audio.record(audio.sampleRate(),
                            [&recording](const int16_t* s, int n) { recording->write(s, n); });
   }
+  if (replay) {
+    if (!cl.audioOutPath.empty()) {
+      recording = std::make_unique<SoundRecording>(outputs, cl.audioOutPath, audio.sampleRate());
+      replay->source().setSoundSink([&recording](const int16_t* s, int n) { recording->write(s, n); });
+    }
+    replay->source().onStop([&app, &trace] {
+      trace.stop();
+      app.Terminate();
+    });
+    replay->serveHarness(trace, outputs, std::move(replayScript), cl.shotsEveryMs);
+  }
 
   FormSettings settings;
   settings.fullScreen = !cl.windowed;
   settings.seedGiven = cl.seed.has_value();
   settings.seed = cl.seed.value_or(0);
+  if (replay) settings = replay->settings();
   std::unique_ptr<TForm1> form;
   try {
     form = std::make_unique<TForm1>(app, audio, settings);
@@ -111,18 +152,31 @@ int runProgram(const CommandLine& cl, const ProgramHooks& hooks) {
   // The run really starts here: only now are output files created, so a start that fails leaves none.
   if (!cl.tracePath.empty() && !trace.open(outputs, cl.tracePath))
     return fail(kExitUsageError, outputs.failure());
+  if (replay && recording) recording->setSampleRate(replay->source().soundRate());
   if (recording && !recording->create()) return fail(kExitUsageError, outputs.failure());
+  if (recorder && !recorder->create(outputs, cl.recordPath)) return fail(kExitUsageError, outputs.failure());
   if (headless && hooks.beforeRun) hooks.beforeRun(*headless, app);
   trace.write("start");
-  if (!outputs.failed()) app.Run();
+  const auto replayStopped = [&replay] {
+    return replay && replay->source().outcome() != ReplaySource::Outcome::Running;
+  };
+  if (!outputs.failed() && !replayStopped()) app.Run();
   trace.write("exit");
+  if (replay && !outputs.failed()) replay->source().finish();
+  if (recorder) recorder->finish();
   trace.close();
   if (recording) {
-    headless->audio.finishRecording();
+    if (headless) headless->audio.finishRecording();
     recording->finish();
   }
   if (outputs.failed()) return fail(kExitUsageError, outputs.failure());
-  if (headless && app.exceptionCount() > 0) {
+  if (replay) {
+    const ReplaySource& r = replay->source();
+    if (r.outcome() == ReplaySource::Outcome::Failed)
+      return fail(kExitUsageError, "replaying " + printablePath(cl.replayPath) + ": " + r.message());
+    if (r.outcome() == ReplaySource::Outcome::ViewerFailed) return fail(kExitCannotStart, r.message());
+  }
+  if ((headless || replay) && app.exceptionCount() > 0) {
     return fail(kExitErrorInRun,
                 std::to_string(app.exceptionCount()) + " error(s) during the run, printed above");
   }

@@ -17,6 +17,8 @@ class SoundRecording {
 
   // Appends interleaved stereo frames (held in memory until the file exists).
   void write(const int16_t* samples, int frames);
+  // The rate the header names, when it is known only after the card opened (a replay); before create.
+  void setSampleRate(int sampleRate) { sampleRate_ = sampleRate; }
   // Creates the file and writes what came so far; false (the failure recorded) when it cannot.
   bool create();
   // Sets the sizes in the header and closes the file.

@@ -18,8 +18,16 @@ void TraceWriter::writeTerrain() {
   writeLine(terrainRecord(clock_.nowMs()));
 }
 
+void TraceWriter::write(const std::string& event, uint32_t timeMs) {
+  writeLine(traceRecord(event, timeMs));
+}
+
+void TraceWriter::writeTerrain(uint32_t timeMs) {
+  writeLine(terrainRecord(timeMs));
+}
+
 void TraceWriter::writeLine(const std::string& record) {
-  if (!file_ || !file_->isOpen()) return;
+  if (stopped_ || !file_ || !file_->isOpen()) return;
   file_->write(record + "\n");
 }
 

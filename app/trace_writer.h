@@ -1,6 +1,7 @@
 #pragma once
 // Writes the trace file: one JSON object a line at startup, level start and end, on request, at exit.
 // Each line is written as it happens, so a run cut short keeps what it traced so far.
+#include <cstdint>
 #include <memory>
 #include <string>
 
@@ -20,6 +21,12 @@ class TraceWriter : public GameObserver {
   void write(const std::string& event);
   // The ground's columns, on request.
   void writeTerrain();
+  // The same at a time given instead of read from the clock (a replay's own requests, which must not
+  // ask the recorded clock anything).
+  void write(const std::string& event, uint32_t timeMs);
+  void writeTerrain(uint32_t timeMs);
+  // Nothing more is written (a replay that stopped: what the game did after it is not the recorded run).
+  void stop() { stopped_ = true; }
   // Closes the file; false when it or an earlier write failed.
   bool close();
 
@@ -31,6 +38,7 @@ class TraceWriter : public GameObserver {
 
   Clock& clock_;
   std::unique_ptr<OutputFile> file_;
+  bool stopped_ = false;
 };
 
 }  // namespace kv

@@ -6,10 +6,10 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build="${1:?usage: fuzz/make_seeds.sh FUZZ_BUILD_DIR}"
-cmake --build "$build" -j2 --target kv_make_fuzz_seeds kv_images kv_data kv_sounds >/dev/null
+cmake --build "$build" -j2 --target kv_make_fuzz_seeds kv_images kv_data kv_sounds korvalundrix >/dev/null
 tones="$(mktemp -d)"
 trap 'rm -rf "$tones"' EXIT
-mkdir -p fuzz/tdib/corpus fuzz/wave/corpus fuzz/matrix_font/corpus fuzz/music/corpus
+mkdir -p fuzz/tdib/corpus fuzz/wave/corpus fuzz/matrix_font/corpus fuzz/music/corpus fuzz/recording/corpus
 "$build/fuzz/kv_make_fuzz_seeds" fuzz/tdib/corpus fuzz/wave/corpus "$tones"
 
 # Real assets, the small ones.
@@ -46,3 +46,11 @@ printf '\x9a\x00\x9a\x01\x9c\x9e\x9f\x91\x7f\x92\x7f\xa7\x88\x01' >> "$game/faul
 printf '\x1a\x09\x00\x86\xcd\x00\x0d\x03\xaf\x01\x90\x00\xfd' > "$game/level6_fast"
 # A display that cannot tell its rate (all speeds 0): level 5.
 printf '\x01\x04\x00\x85\xdd\xfd' > "$game/no_refresh_rate"
+
+# Recordings by the game itself: the start screen closed at once, and a level with fire and a jump
+# stopped after a few seconds (with the sound card's frames at every lock and look).
+printf '100 quit\n' > "$tones/quit.script"
+"$build/korvalundrix" --headless --seed 1 --script "$tones/quit.script" --record fuzz/recording/corpus/start_closed
+printf '100 click 394 435\n300 click 352 482\n3500 down 32\n4000 down 38\n4100 up 38\n5000 click 53 20\n' \
+  > "$tones/level.script"
+"$build/korvalundrix" --headless --seed 2 --script "$tones/level.script" --record fuzz/recording/corpus/level2

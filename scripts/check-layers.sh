@@ -11,6 +11,7 @@ declare -A allowed=(
   [platform/components]="platform/audio platform/support platform/seam"
   [platform/headless]="platform/support platform/seam"
   [platform/sdl]="platform/support platform/seam"
+  [platform/record]="platform/support platform/seam"
   [gfx]="platform/components platform/audio platform/support platform/seam"
   [state]="platform/support"
   [assets]="gfx platform/components platform/audio platform/support platform/seam"
@@ -18,7 +19,7 @@ declare -A allowed=(
   [core]="actors state assets gfx platform/components platform/audio platform/support platform/seam"
   [packaging]="assets gfx platform/support platform/seam"
   [app]="core actors state assets gfx platform/components platform/audio platform/support platform/seam
-         platform/headless platform/sdl"
+         platform/headless platform/record platform/sdl"
 )
 
 # The folder a path belongs to: platform's sub-folders count on their own.

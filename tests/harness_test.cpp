@@ -103,6 +103,12 @@ TEST(CommandLineTest, OptionsAndTheirErrors) {
   EXPECT_EQ(c.tracePath, "t.jsonl");
   EXPECT_EQ(parseCommandLine({}).refreshHz, 60);
   EXPECT_FALSE(parseCommandLine({}).seed.has_value());
+  // A replay runs headless by itself; its script and sound file need no --headless.
+  c = parseCommandLine(
+      {"--replay", "r", "--windowed", "--script", "s", "--audio-out", "a", "--shots-every", "250"});
+  EXPECT_EQ(c.replayPath, "r");
+  EXPECT_EQ(c.shotsEveryMs, 250u);
+  EXPECT_EQ(parseCommandLine({"--record", "r"}).recordPath, "r");
 
   for (auto args : std::vector<std::vector<std::string>>{{"--bogus"},
                                                          {"--seed"},
@@ -112,11 +118,17 @@ TEST(CommandLineTest, OptionsAndTheirErrors) {
                                                          {"--refresh", "60"},
                                                          {"--script", "s"},
                                                          {"--headless", "--refresh", "1e3"},
-                                                         {"--headless", "--windowed"}}) {
+                                                         {"--headless", "--windowed"},
+                                                         {"--replay", "r", "--seed", "1"},
+                                                         {"--replay", "r", "--refresh", "60"},
+                                                         {"--replay", "r", "--record", "s"},
+                                                         {"--replay", "r", "--shots-every", "0"},
+                                                         {"--shots-every", "100"},
+                                                         {"--audio-out", "a.wav"}}) {
     EXPECT_THROW(parseCommandLine(args), UsageError) << args[0];
   }
   // An empty file name is a mistake, not the option left out.
-  for (const char* option : {"--script", "--trace"}) {
+  for (const char* option : {"--script", "--trace", "--record", "--replay"}) {
     try {
       parseCommandLine({"--headless", option, ""});
       ADD_FAILURE() << option << " '' accepted";

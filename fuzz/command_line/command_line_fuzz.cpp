@@ -31,6 +31,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }
   KV_FUZZ_CHECK(c.refreshHz >= 0 && c.refreshHz <= 1000);
   KV_FUZZ_CHECK(!(c.headless && c.windowed));
-  if (!c.headless) KV_FUZZ_CHECK(c.scriptPath.empty() && !c.refreshGiven);
+  const bool replay = !c.replayPath.empty();
+  if (!c.headless && !replay)
+    KV_FUZZ_CHECK(c.scriptPath.empty() && c.audioOutPath.empty() && !c.refreshGiven);
+  // A replay takes its seed and refresh rate from the recording, and records nothing itself.
+  if (replay) KV_FUZZ_CHECK(!c.seed && !c.refreshGiven && c.recordPath.empty());
+  if (c.shotsEveryMs) KV_FUZZ_CHECK(replay && *c.shotsEveryMs >= 1);
   return 0;
 }

@@ -38,6 +38,9 @@ class AudioSystem {
   // Holds the device lock (when the device is open) while the game changes the mixer's voices:
   // auto guard = audio.lock();
   AudioLock lock() { return AudioLock(isOpen() ? &device_ : nullptr); }
+  // Around the game's reads of what the mix published (the mixer's isPlaying, atEnd, position):
+  // auto look = audio.observe();
+  AudioReadGuard observe() { return AudioReadGuard(users_ > 0 && !lost_ ? &device_ : nullptr); }
   AudioDevice& device() { return device_; }
   Mixer& mixer() { return *mixer_; }
   // Change it with the lock held, like the mixer's voices.

@@ -160,6 +160,7 @@ QWORD BASS_ChannelGetPosition(DWORD handle) {
   if (!s) return kPositionError;
   // Asked on every tick: it reads what the mix last published and never waits for the mix.
   const Mixer& m = l.system->mixer();
+  auto look = l.system->observe();
   // A stream that has run out counts as at its end, even when damage cut its decoding short.
   if (m.atEnd(s->voice)) return s->lengthBytes;
   return std::min(static_cast<QWORD>(m.position(s->voice)) * 4, s->lengthBytes);

@@ -134,7 +134,11 @@ void TWaveCollectionItem::PlayWave(bool wait) {
     return;
   }
 
-  auto freeCopy = std::find_if(copies_.begin(), copies_.end(), [&m](VoiceId c) { return !m.isPlaying(c); });
+  auto freeCopy = copies_.end();
+  {
+    auto look = audio.observe();
+    freeCopy = std::find_if(copies_.begin(), copies_.end(), [&m](VoiceId c) { return !m.isPlaying(c); });
+  }
   VoiceId copy = 0;
   if (freeCopy != copies_.end()) {
     copy = *freeCopy;
@@ -163,7 +167,11 @@ void TWaveCollectionItem::PlayWave(bool wait) {
   // hears of it: the wait also ends a second after the copy should have ended.
   Clock& clock = device_->clock();
   const int64_t limitMs = sample_->frames() * 1000 / std::max(m.rate(copy), 1) + 1000;
-  for (int64_t waited = 0; waited < limitMs && audio.isOpen() && m.isPlaying(copy); waited += 10) {
+  auto stillPlaying = [&] {
+    auto look = audio.observe();
+    return m.isPlaying(copy);
+  };
+  for (int64_t waited = 0; waited < limitMs && audio.isOpen() && stillPlaying(); waited += 10) {
     clock.sleepMs(10);
   }
 }
@@ -178,6 +186,7 @@ void TWaveCollectionItem::StopWave() {
 bool TWaveCollectionItem::IsWavePlaying() const {
   if (!device_) return false;
   const Mixer& m = mixer();
+  auto look = device_->audio().observe();
   if (looped_) return m.isPlaying(main_);
   return std::any_of(copies_.begin(), copies_.end(), [&m](VoiceId c) { return m.isPlaying(c); });
 }

@@ -21,6 +21,11 @@ class AudioDevice {
   // Game code changes shared mixer state between lock and unlock (the mix may run on another thread).
   virtual void lock() = 0;
   virtual void unlock() = 0;
+  // Game code reads what the mix last published (whether a voice still plays, where it is) between
+  // beginRead and endRead, without the lock. A device that must know exactly how far the mix had got
+  // when the game looked (a recording of the run) holds the mix off meanwhile; the others let it run.
+  virtual void beginRead() {}
+  virtual void endRead() {}
 
   // The audio system learns here that the sound card went away while it was open (unplugged, or its
   // server gone). The device has closed itself by then; the call comes on the game's thread.
@@ -46,6 +51,22 @@ class AudioLock {
   }
   AudioLock(const AudioLock&) = delete;
   AudioLock& operator=(const AudioLock&) = delete;
+
+ private:
+  AudioDevice* d_;
+};
+
+// Holds one look at what the mix published (beginRead ... endRead) for one scope.
+class AudioReadGuard {
+ public:
+  explicit AudioReadGuard(AudioDevice* d) : d_(d) {
+    if (d_) d_->beginRead();
+  }
+  ~AudioReadGuard() {
+    if (d_) d_->endRead();
+  }
+  AudioReadGuard(const AudioReadGuard&) = delete;
+  AudioReadGuard& operator=(const AudioReadGuard&) = delete;
 
  private:
   AudioDevice* d_;
