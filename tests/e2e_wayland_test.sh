@@ -45,7 +45,7 @@ work=$(mktemp -d)
 pids=()
 cleanup() {
   local p
-  for p in "${pids[@]}"; do kill -KILL "$p" 2>/dev/null; done
+  for p in "${pids[@]}"; do { kill -KILL "$p" && wait "$p"; } 2>/dev/null; done
   rm -rf "$work"
 }
 trap cleanup EXIT
@@ -129,7 +129,8 @@ if wait_for 10 has_button 331 407; then
   pids+=($!)
   exec 7>"$work/pointer.in"
   printf 'move 200 200\nmove 220 210\nmove %d %d\nclick\n' "$PLAY_X" "$PLAY_Y" >&7
-  if wait_for 15 has_button 309 470; then
+  # A click that came before the intro took the pointer is made again (nothing is under it afterwards).
+  if wait_for 12 has_button 309 470 || { printf 'click\n' >&7 && wait_for 12 has_button 309 470; }; then
     printf 'move %d %d\nclick\nmove 600 300\n' "$(level_x 2)" "$LEVEL_Y" >&7
     wait_for 10 eval 'has_button 16 8 && ground_drawn' || fail "sway: level 2 is not drawn"
     keep_shot wayland-level

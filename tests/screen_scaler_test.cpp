@@ -36,7 +36,7 @@ Scene randomScene(std::mt19937& rng, PixelLayout layout, int width, int height, 
     std::vector<uint32_t> px(static_cast<size_t>(p[2]) * p[3]);
     for (uint32_t& v : px) v = out.pack(rng() & 255, rng() & 255, rng() & 255);
     s.pictures.push_back(std::move(px));
-    s.overlays.push_back({p[0], p[1], p[2], p[3], s.pictures.back().data()});
+    s.overlays.push_back({p[0], p[1], p[2], p[3], s.pictures.back().data(), s.pictures.size()});
   }
   return s;
 }
@@ -140,10 +140,12 @@ TEST(ScreenScalerTest, OnlyChangedRowsAreDrawnAndSent) {
   EXPECT_EQ(bands, std::vector<PixelRect>{PixelRect(240, 540, 1440, 7)});
   EXPECT_EQ(mismatches(w, referenceScreen(s, out), scaler.picture()), 0);
 
-  // A pressed button changes its rows alone; the bars are never touched again...
+  // A pressed button (screen rows 8..32) changes its rows alone; the bars are never touched again...
   w.pixels[5] = 12345;
   s.pictures[1][0] ^= 0xFF;
-  EXPECT_EQ(scaler.draw(&s.view, s.overlays), std::vector<PixelRect>{PixelRect(240, 14, 1440, 2)});
+  s.overlays[1].id = 99;  // a new look is a new picture
+  EXPECT_EQ(scaler.draw(&s.view, s.overlays), std::vector<PixelRect>{PixelRect(240, 14, 1440, 45)});
+  EXPECT_EQ(mismatches(w, referenceScreen(s, out), scaler.picture()), 1);  // the bar's pixel
   EXPECT_EQ(w.pixels[5], 12345u);
   // ...until the window is exposed: then all of it, bars black again.
   scaler.invalidate();

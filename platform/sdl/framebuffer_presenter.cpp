@@ -96,7 +96,7 @@ const std::vector<ScreenOverlay>& FramebufferPresenter::overlays(const std::vect
     auto it = std::find_if(pictures_.begin(), pictures_.end(),
                            [&b](const Picture& p) { return sameLook(p.look, b); });
     if (it == pictures_.end()) {
-      Picture p{b, std::vector<uint32_t>(static_cast<size_t>(b.width) * b.height)};
+      Picture p{b, std::vector<uint32_t>(static_cast<size_t>(b.width) * b.height), nextPictureId_++};
       p.look.left = p.look.top = 0;
       RgbImage image(b.width, b.height);
       paintButton(image, p.look, glyphs_);
@@ -106,7 +106,7 @@ const std::vector<ScreenOverlay>& FramebufferPresenter::overlays(const std::vect
       pictures_.push_back(std::move(p));
       it = pictures_.end() - 1;
     }
-    overlays_.push_back({b.left, b.top, b.width, b.height, it->pixels.data()});
+    overlays_.push_back({b.left, b.top, b.width, b.height, it->pixels.data(), it->id});
   }
   return overlays_;
 }

@@ -46,6 +46,7 @@ class FramebufferPresenter : public ScreenPresenter {
   struct Picture {
     ButtonView look;  // position ignored
     std::vector<uint32_t> pixels;
+    uint64_t id;  // new for every picture painted, so the scaler knows a look from another
   };
   SDL_Window* window_;
   GlyphSource& glyphs_;
@@ -53,6 +54,7 @@ class FramebufferPresenter : public ScreenPresenter {
   std::vector<Picture> pictures_;  // the buttons' looks on screen, in the window's layout
   std::vector<ScreenOverlay> overlays_;
   Rgb32Layout picturesLayout_;
+  uint64_t nextPictureId_ = 1;
 };
 
 }  // namespace kv

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "platform/support/screen_composer.h"
+
 namespace kv {
 
 namespace {
@@ -15,23 +17,6 @@ constexpr int kBandGap = 8;
 int sourceOf(int i, int length, int screenLength) {
   return static_cast<int>((2 * static_cast<int64_t>(i) + 1) * screenLength /
                           (2 * static_cast<int64_t>(length)));
-}
-
-// Widens 16-bit pixels to the window's 8-bit channels by bit replication, as the screenshots do.
-void widenRow(const uint16_t* src, uint32_t* dst, int n, PixelLayout layout, Rgb32Layout out) {
-  if (layout == PixelLayout::Rgb565) {
-    for (int x = 0; x < n; ++x) {
-      const uint32_t p = src[x];
-      const uint32_t r5 = p >> 11, g6 = (p >> 5) & 63, b5 = p & 31;
-      dst[x] = out.pack(r5 << 3 | r5 >> 2, g6 << 2 | g6 >> 4, b5 << 3 | b5 >> 2);
-    }
-  } else {
-    for (int x = 0; x < n; ++x) {
-      const uint32_t p = src[x];
-      const uint32_t r5 = (p >> 10) & 31, g5 = (p >> 5) & 31, b5 = p & 31;
-      dst[x] = out.pack(r5 << 3 | r5 >> 2, g5 << 3 | g5 >> 2, b5 << 3 | b5 >> 2);
-    }
-  }
 }
 
 }  // namespace
@@ -59,7 +44,6 @@ void ScreenScaler::setTarget(uint32_t* pixels, int pitchBytes, int width, int he
   pitchBytes_ = pitchBytes;
   width_ = width;
   height_ = height;
-  layout_ = layout;
   picture_ = letterbox(width, height, kScreenWidth, kScreenHeight);
   columnMap_.resize(static_cast<size_t>(picture_.w));
   for (int i = 0; i < picture_.w; ++i) columnMap_[i] = sourceOf(i, picture_.w, kScreenWidth);
@@ -74,17 +58,55 @@ void ScreenScaler::setTarget(uint32_t* pixels, int pitchBytes, int width, int he
     const int above = j == 0 ? -1 : sourceOf(j - 1, picture_.h, kScreenHeight);
     for (int s = y; s > above; --s) firstRow_[s] = j;
   }
-  shown_.assign(static_cast<size_t>(kScreenWidth) * kScreenHeight, 0);
+  if (layout.redShift != layout_.redShift || layout.greenShift != layout_.greenShift ||
+      layout.blueShift != layout_.blueShift) {
+    widen_.clear();
+  }
+  layout_ = layout;
+  shownFrame_.assign(static_cast<size_t>(kScreenWidth) * kScreenHeight, 0);
   row_.assign(kScreenWidth, 0);
   whole_ = true;
+}
+
+void ScreenScaler::findChangedRows(const Frame16* frame, const std::vector<ScreenOverlay>& overlays) {
+  const bool haveFrame = frame && frame->pixels;
+  const int fw = haveFrame ? std::min(frame->width, kScreenWidth) : 0;
+  const int fh = haveFrame ? std::min(frame->height, kScreenHeight) : 0;
+  const PixelLayout layout = haveFrame ? frame->layout : PixelLayout::Rgb565;
+  const bool all = whole_ || fw != shownWidth_ || fh != shownHeight_ || layout != shownLayout_;
+  changed_.assign(kScreenHeight, all ? 1 : 0);
+  for (int y = 0; y < fh; ++y) {
+    const uint16_t* src = frame->pixels + static_cast<ptrdiff_t>(y) * frame->pitchPixels;
+    uint16_t* shown = shownFrame_.data() + static_cast<ptrdiff_t>(y) * kScreenWidth;
+    if (!all && std::memcmp(src, shown, static_cast<size_t>(fw) * sizeof(uint16_t)) == 0) continue;
+    std::memcpy(shown, src, static_cast<size_t>(fw) * sizeof(uint16_t));
+    changed_[y] = 1;
+  }
+  // A button that came, went or changed its look: its rows, old and new (buttons do not overlap).
+  if (overlays != shownOverlays_) {
+    auto markNew = [this](const std::vector<ScreenOverlay>& list, const std::vector<ScreenOverlay>& other) {
+      for (const ScreenOverlay& o : list) {
+        if (std::find(other.begin(), other.end(), o) != other.end()) continue;
+        for (int y = std::max(o.top, 0); y < std::min(o.top + o.height, kScreenHeight); ++y) changed_[y] = 1;
+      }
+    };
+    markNew(overlays, shownOverlays_);
+    markNew(shownOverlays_, overlays);
+    shownOverlays_ = overlays;
+  }
+  shownWidth_ = fw;
+  shownHeight_ = fh;
+  shownLayout_ = layout;
 }
 
 void ScreenScaler::composeRow(int y, const Frame16* frame, const std::vector<ScreenOverlay>& overlays) {
   uint32_t* row = row_.data();
   int n = 0;
-  if (frame && frame->pixels && y < frame->height) {
-    n = std::min(frame->width, kScreenWidth);
-    widenRow(frame->pixels + static_cast<ptrdiff_t>(y) * frame->pitchPixels, row, n, frame->layout, layout_);
+  if (y < shownHeight_) {
+    n = shownWidth_;
+    const uint16_t* src = frame->pixels + static_cast<ptrdiff_t>(y) * frame->pitchPixels;
+    const uint32_t* widen = widen_.data();
+    for (int x = 0; x < n; ++x) row[x] = widen[src[x]];
   }
   std::fill(row + n, row + kScreenWidth, 0u);
   for (const ScreenOverlay& o : overlays) {
@@ -130,11 +152,20 @@ const std::vector<PixelRect>& ScreenScaler::draw(const Frame16* frame,
   if (whole) {
     for (int j = 0; j < height_; ++j) std::fill_n(windowRow(j), width_, 0u);  // the bars too
   }
+  findChangedRows(frame, overlays);
+  if (shownHeight_ > 0 && (widen_.empty() || widenFor_ != shownLayout_)) {
+    // Every 16-bit pixel widened once, by bit replication as the screenshots do.
+    widen_.resize(65536);
+    for (uint32_t p = 0; p < 65536; ++p) {
+      uint8_t r, g, b;
+      widenPixel(static_cast<uint16_t>(p), shownLayout_, r, g, b);
+      widen_[p] = layout_.pack(r, g, b);
+    }
+    widenFor_ = shownLayout_;
+  }
   for (int y = 0; y < kScreenHeight; ++y) {
+    if (!changed_[y]) continue;
     composeRow(y, frame, overlays);
-    uint32_t* shown = shown_.data() + static_cast<ptrdiff_t>(y) * kScreenWidth;
-    if (!whole && std::memcmp(shown, row_.data(), kScreenWidth * sizeof(uint32_t)) == 0) continue;
-    std::memcpy(shown, row_.data(), kScreenWidth * sizeof(uint32_t));
     scaleRow(y);
   }
   if (whole) bands_.assign(1, PixelRect{0, 0, width_, height_});

@@ -2,10 +2,10 @@
 // Scales the game's 800x600 screen into a window's 32-bit pixels by whole source pixels (each window
 // pixel shows the screen pixel under its centre), letterboxed between black bars. The maps from
 // window columns and rows to screen columns and rows are made once per window size, and a window row
-// that shows the same screen row as the one above it is a copy of that row. The screen is composed a
-// row at a time (the 16-bit frame widened, the buttons' pictures on top) and compared with what was
-// drawn last: unchanged rows are left as they are in the window, and the caller is told which bands
-// of the window changed, so that only those are sent to the display. No SDL here.
+// that shows the same screen row as the one above it is a copy of that row. Only screen rows whose
+// frame pixels or buttons changed since the last draw are composed (the 16-bit pixels widened through
+// a table, the buttons' pictures on top) and scaled; the others stay as they are in the window, and
+// the caller is told which bands of the window changed, so that only those go to the display. No SDL.
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
@@ -35,10 +35,15 @@ struct Rgb32Layout {
   }
 };
 
-// A picture laid over the frame (a push button), already in the window's pixel layout.
+// A picture laid over the frame (a push button), already in the window's pixel layout. Its id names
+// its pixels: the same id must mean the same pixels (0: unknown, drawn afresh every time).
 struct ScreenOverlay {
   int left = 0, top = 0, width = 0, height = 0;
   const uint32_t* pixels = nullptr;  // width * height, rows top to bottom
+  uint64_t id = 0;
+  bool operator==(const ScreenOverlay& o) const {
+    return left == o.left && top == o.top && width == o.width && height == o.height && id == o.id && id != 0;
+  }
 };
 
 class ScreenScaler {
@@ -65,6 +70,8 @@ class ScreenScaler {
   int windowY(int y) const { return picture_.y + std::min(firstRow_[y], picture_.h - 1); }
 
  private:
+  // Marks the rows whose source changed since the last draw; false for a row that did not.
+  void findChangedRows(const Frame16* frame, const std::vector<ScreenOverlay>& overlays);
   void composeRow(int y, const Frame16* frame, const std::vector<ScreenOverlay>& overlays);
   void scaleRow(int y);
   void addBand(int top, int bottom);
@@ -81,8 +88,15 @@ class ScreenScaler {
   std::vector<int> columnMap_;    // per window column of the picture: the screen column it shows
   std::vector<int> firstColumn_;  // per screen column: the first picture column showing it
   std::vector<int> firstRow_;  // per screen row (and one past the last): the first picture row at or after it
-  std::vector<uint32_t> shown_;  // the composed screen as last drawn into the window
-  std::vector<uint32_t> row_;    // the row being composed
+  std::vector<uint32_t> widen_;  // every 16-bit pixel in the window's layout
+  PixelLayout widenFor_ = PixelLayout::Rgb565;
+  // What the window shows, as its sources: the frame's pixels and the buttons last drawn.
+  std::vector<uint16_t> shownFrame_;
+  int shownWidth_ = -1, shownHeight_ = -1;
+  PixelLayout shownLayout_ = PixelLayout::Rgb565;
+  std::vector<ScreenOverlay> shownOverlays_;
+  std::vector<uint8_t> changed_;  // per screen row, this draw
+  std::vector<uint32_t> row_;     // the row being composed
   std::vector<PixelRect> bands_;
 };
 
