@@ -13,6 +13,21 @@ namespace {
 // display less than another request.
 constexpr int kBandGap = 8;
 
+// Writes each screen pixel K times and steps on by as many window pixels as show it, so that the
+// next pixel overwrites the copies that were one too many: no map to read, no branch. Stops where K
+// more pixels would not fit in the picture; returns the window columns done.
+template <int K>
+int repeatRow(const uint32_t* row, const uint8_t* repeats, uint32_t* out, int width) {
+  uint32_t* d = out;
+  uint32_t* const last = out + width - K;
+  for (int x = 0; x < ScreenScaler::kScreenWidth && d <= last; ++x) {
+    const uint32_t v = row[x];
+    for (int k = 0; k < K; ++k) d[k] = v;
+    d += repeats[x];
+  }
+  return static_cast<int>(d - out);
+}
+
 // The screen pixel under the centre of window pixel i of a picture `length` pixels long.
 int sourceOf(int i, int length, int screenLength) {
   return static_cast<int>((2 * static_cast<int64_t>(i) + 1) * screenLength /
@@ -52,6 +67,9 @@ void ScreenScaler::setTarget(uint32_t* pixels, int pitchBytes, int width, int he
   for (int i = picture_.w - 1; i >= 0; --i) {
     for (int x = columnMap_[i]; x >= 0 && (i == 0 || x > columnMap_[i - 1]); --x) firstColumn_[x] = i;
   }
+  repeats_.assign(kScreenWidth, 0);
+  for (int i = 0; i < picture_.w; ++i) ++repeats_[columnMap_[i]];
+  mostRepeats_ = picture_.w > 0 ? *std::max_element(repeats_.begin(), repeats_.end()) : 0;
   firstRow_.assign(kScreenHeight + 1, picture_.h);
   for (int j = picture_.h - 1; j >= 0; --j) {
     const int y = sourceOf(j, picture_.h, kScreenHeight);
@@ -99,8 +117,8 @@ void ScreenScaler::findChangedRows(const Frame16* frame, const std::vector<Scree
   shownLayout_ = layout;
 }
 
-void ScreenScaler::composeRow(int y, const Frame16* frame, const std::vector<ScreenOverlay>& overlays) {
-  uint32_t* row = row_.data();
+void ScreenScaler::composeRow(int y, const Frame16* frame, const std::vector<ScreenOverlay>& overlays,
+                              uint32_t* row) {
   int n = 0;
   if (y < shownHeight_) {
     n = shownWidth_;
@@ -118,16 +136,29 @@ void ScreenScaler::composeRow(int y, const Frame16* frame, const std::vector<Scr
   }
 }
 
-void ScreenScaler::scaleRow(int y) {
+void ScreenScaler::scaleRow(int y, const uint32_t* row) {
   const int top = firstRow_[y], bottom = firstRow_[y + 1];
   if (top >= bottom) return;  // a window smaller than the screen leaves this row out
   uint32_t* first = windowRow(picture_.y + top) + picture_.x;
-  const uint32_t* row = row_.data();
   if (picture_.w == kScreenWidth) {
-    std::memcpy(first, row, kScreenWidth * sizeof(uint32_t));
+    if (first != row) std::memcpy(first, row, kScreenWidth * sizeof(uint32_t));
   } else {
+    int done = 0;
+    switch (mostRepeats_) {
+      case 2:
+        done = repeatRow<2>(row, repeats_.data(), first, picture_.w);
+        break;
+      case 3:
+        done = repeatRow<3>(row, repeats_.data(), first, picture_.w);
+        break;
+      case 4:
+        done = repeatRow<4>(row, repeats_.data(), first, picture_.w);
+        break;
+      default:
+        break;
+    }
     const int* map = columnMap_.data();
-    for (int i = 0; i < picture_.w; ++i) first[i] = row[map[i]];
+    for (int i = done; i < picture_.w; ++i) first[i] = row[map[i]];  // the rest through the map
   }
   for (int j = top + 1; j < bottom; ++j) {
     std::memcpy(windowRow(picture_.y + j) + picture_.x, first,
@@ -165,8 +196,11 @@ const std::vector<PixelRect>& ScreenScaler::draw(const Frame16* frame,
   }
   for (int y = 0; y < kScreenHeight; ++y) {
     if (!changed_[y]) continue;
-    composeRow(y, frame, overlays);
-    scaleRow(y);
+    // At the screen's own width the row is composed in its first window row straight away.
+    const bool direct = picture_.w == kScreenWidth && firstRow_[y] < firstRow_[y + 1];
+    uint32_t* row = direct ? windowRow(picture_.y + firstRow_[y]) + picture_.x : row_.data();
+    composeRow(y, frame, overlays, row);
+    scaleRow(y, row);
   }
   if (whole) bands_.assign(1, PixelRect{0, 0, width_, height_});
   whole_ = false;

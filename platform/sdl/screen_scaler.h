@@ -72,8 +72,10 @@ class ScreenScaler {
  private:
   // Marks the rows whose source changed since the last draw; false for a row that did not.
   void findChangedRows(const Frame16* frame, const std::vector<ScreenOverlay>& overlays);
-  void composeRow(int y, const Frame16* frame, const std::vector<ScreenOverlay>& overlays);
-  void scaleRow(int y);
+  // Composes screen row y into `row` (800 pixels).
+  void composeRow(int y, const Frame16* frame, const std::vector<ScreenOverlay>& overlays, uint32_t* row);
+  // Puts the composed row into every window row that shows screen row y.
+  void scaleRow(int y, const uint32_t* row);
   void addBand(int top, int bottom);
   uint32_t* windowRow(int y) const {
     return reinterpret_cast<uint32_t*>(reinterpret_cast<uint8_t*>(pixels_) +
@@ -86,6 +88,8 @@ class ScreenScaler {
   PixelRect picture_;
   bool whole_ = true;
   std::vector<int> columnMap_;    // per window column of the picture: the screen column it shows
+  std::vector<uint8_t> repeats_;  // per screen column: how many window columns show it
+  int mostRepeats_ = 0;
   std::vector<int> firstColumn_;  // per screen column: the first picture column showing it
   std::vector<int> firstRow_;  // per screen row (and one past the last): the first picture row at or after it
   std::vector<uint32_t> widen_;  // every 16-bit pixel in the window's layout
