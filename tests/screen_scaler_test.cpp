@@ -70,6 +70,13 @@ uint32_t referencePixel(const std::vector<uint32_t>& screen, int wx, int wy, Pix
   return screen[static_cast<size_t>(sy) * kW + sx];
 }
 
+PixelRect rect(int x, int y, int w, int h) {
+  return PixelRect{x, y, w, h};
+}
+std::vector<PixelRect> oneBand(int x, int y, int w, int h) {
+  return {rect(x, y, w, h)};
+}
+
 struct Window {
   int width, height, pitch;  // pitch in pixels, wider than the window to catch row mistakes
   std::vector<uint32_t> pixels;
@@ -103,7 +110,7 @@ TEST(ScreenScalerTest, EveryWindowPixelIsTheScreenPixelUnderItsCentre) {
     ScreenScaler scaler;
     scaler.setTarget(w.pixels.data(), w.pitch * 4, w.width, w.height, out);
     const std::vector<PixelRect> bands = scaler.draw(&s.view, s.overlays);
-    EXPECT_EQ(bands, std::vector<PixelRect>{PixelRect(0, 0, w.width, w.height)}) << size[0] << "x" << size[1];
+    EXPECT_EQ(bands, oneBand(0, 0, w.width, w.height)) << size[0] << "x" << size[1];
     const PixelRect pic = scaler.picture();
     EXPECT_EQ(mismatches(w, referenceScreen(s, out), pic), 0) << size[0] << "x" << size[1];
     EXPECT_EQ(w.at(w.width, 0), 0xDEADBEEF) << "wrote past the row";
@@ -116,10 +123,10 @@ TEST(ScreenScalerTest, EveryWindowPixelIsTheScreenPixelUnderItsCentre) {
       ASSERT_EQ(screenCoordinate(x, pic.x, pic.w, kW), want) << size[0] << "x" << size[1] << " at " << x;
     }
   }
-  EXPECT_EQ(letterbox(1920, 1080, kW, kH), PixelRect(240, 0, 1440, 1080));
-  EXPECT_EQ(letterbox(2560, 1440, kW, kH), PixelRect(320, 0, 1920, 1440));
-  EXPECT_EQ(letterbox(3840, 2160, kW, kH), PixelRect(480, 0, 2880, 2160));
-  EXPECT_EQ(letterbox(800, 1000, kW, kH), PixelRect(0, 200, 800, 600));
+  EXPECT_EQ(letterbox(1920, 1080, kW, kH), rect(240, 0, 1440, 1080));
+  EXPECT_EQ(letterbox(2560, 1440, kW, kH), rect(320, 0, 1920, 1440));
+  EXPECT_EQ(letterbox(3840, 2160, kW, kH), rect(480, 0, 2880, 2160));
+  EXPECT_EQ(letterbox(800, 1000, kW, kH), rect(0, 200, 800, 600));
 }
 
 TEST(ScreenScalerTest, OnlyChangedRowsAreDrawnAndSent) {
@@ -137,14 +144,14 @@ TEST(ScreenScalerTest, OnlyChangedRowsAreDrawnAndSent) {
   s.frame[300 * 800 + 10] ^= 0x0821;
   s.frame[303 * 800 + 700] ^= 0xFFFF;
   const std::vector<PixelRect> bands = scaler.draw(&s.view, s.overlays);
-  EXPECT_EQ(bands, std::vector<PixelRect>{PixelRect(240, 540, 1440, 7)});
+  EXPECT_EQ(bands, oneBand(240, 540, 1440, 7));
   EXPECT_EQ(mismatches(w, referenceScreen(s, out), scaler.picture()), 0);
 
   // A pressed button (screen rows 8..32) changes its rows alone; the bars are never touched again...
   w.pixels[5] = 12345;
   s.pictures[1][0] ^= 0xFF;
   s.overlays[1].id = 99;  // a new look is a new picture
-  EXPECT_EQ(scaler.draw(&s.view, s.overlays), std::vector<PixelRect>{PixelRect(240, 14, 1440, 45)});
+  EXPECT_EQ(scaler.draw(&s.view, s.overlays), oneBand(240, 14, 1440, 45));
   EXPECT_EQ(mismatches(w, referenceScreen(s, out), scaler.picture()), 1);  // the bar's pixel
   EXPECT_EQ(w.pixels[5], 12345u);
   // ...until the window is exposed: then all of it, bars black again.
