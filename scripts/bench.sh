@@ -31,9 +31,11 @@ echo
 scripts/level-cpu.sh "$build" 60
 if [ -n "${KV_BENCH_WINDOW:-}" ]; then
   echo
-  # One present of the window's back end under Xvfb: CPU of the game's thread and wall-clock time.
-  xvfb-run -a -s "-screen 0 800x600x24" "$build/kv_bench" --benchmark_filter=BM_SdlPresent \
+  # One present of the window's back end under Xvfb at three window sizes: CPU of the game's thread
+  # and wall-clock time.
+  xvfb-run -a -s "-screen 0 2560x1440x24" "$build/kv_bench" --benchmark_filter=BM_SdlPresent \
     --benchmark_repetitions=5 --benchmark_report_aggregates_only=true 2>/dev/null | grep median || true
   echo
-  scripts/window-cpu.sh "$build" 30 6
+  scripts/window-cpu.sh "$build" 1920x1080 window 10
+  scripts/window-cpu.sh "$build" 1920x1080 full 10
 fi

@@ -5,11 +5,12 @@ set -euo pipefail
 packages=(
   cmake g++ make pkg-config
   clang libclang-rt-dev
-  libsdl2-dev libsdl2-ttf-dev libfontconfig-dev fonts-dejavu-core libmpg123-dev libx11-dev zlib1g-dev
+  libsdl2-dev libsdl2-ttf-dev libfontconfig-dev fonts-dejavu-core libmpg123-dev libx11-dev libwayland-dev zlib1g-dev
   lame
   libgtest-dev libbenchmark-dev
   xvfb xauth xdotool imagemagick time
   pulseaudio pulseaudio-utils
+  sway grim weston
   dpkg-dev desktop-file-utils appstream man-db
   libclang-rt-14-dev clang-tidy strace
 )

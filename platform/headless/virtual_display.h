@@ -20,7 +20,7 @@ class VirtualDisplay : public VideoDevice {
   VirtualDisplay(VirtualClock& clock, int refreshHz);
   ~VirtualDisplay() override;
 
-  int refreshRateHz() const override { return refreshHz_; }
+  int refreshRateHz() override { return refreshHz_; }
   bool openWindow() override;
   bool createDevice() override;
   void releaseDevice() override;

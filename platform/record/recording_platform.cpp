@@ -18,7 +18,7 @@ class RecordingVideo : public VideoDevice {
  public:
   RecordingVideo(VideoDevice& inner, RecordingWriter& w) : inner_(inner), w_(w) {}
 
-  int refreshRateHz() const override {
+  int refreshRateHz() override {
     const int hz = inner_.refreshRateHz();
     w_.add(record(Call::RefreshRate, {hz}));
     return hz;

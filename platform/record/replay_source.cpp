@@ -71,7 +71,7 @@ class ReplayVideo : public VideoDevice {
  public:
   ReplayVideo(ReplayCursor& c, ReplayViewer& viewer, Pacer& pacer) : c_(c), viewer_(viewer), pacer_(pacer) {}
 
-  int refreshRateHz() const override {
+  int refreshRateHz() override {
     const Record* r = c_.take(Call::RefreshRate);
     return r ? static_cast<int>(r->v[0]) : 60;
   }

@@ -11,6 +11,7 @@
 #include "platform/sdl/sdl_fonts.h"
 #include "platform/sdl/sdl_input.h"
 #include "platform/sdl/sdl_video.h"
+#include "platform/sdl/wayland_seat.h"
 #include "platform/sdl/x11_window.h"
 
 namespace kv {
@@ -53,6 +54,7 @@ bool SdlBackend::init(const SdlOptions& options, std::string& error) {
   SDL_setenv("SDL_VIDEO_X11_WMCLASS", KV_APP_ID, 0);
   SDL_setenv("SDL_VIDEO_WAYLAND_WMCLASS", KV_APP_ID, 0);
   x11::installErrorHandler();
+  if (!wayland::avoidSeatlessCompositor(error)) return false;
   int started;
   {
     // Probing for a Wayland compositor that is not there prints to stderr; the reason SDL gives is

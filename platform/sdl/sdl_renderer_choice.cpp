@@ -5,6 +5,9 @@
 #include <cstring>
 #include <string_view>
 
+#include "platform/sdl/framebuffer_presenter.h"
+#include "platform/sdl/renderer_presenter.h"
+
 namespace kv {
 
 namespace {
@@ -21,6 +24,15 @@ const char* glRendererOf(SDL_Renderer* renderer) {
   return getString ? reinterpret_cast<const char*>(getString(kGlRenderer)) : nullptr;
 }
 
+std::unique_ptr<ScreenPresenter> rendererPresenter(SDL_Renderer* renderer, GlyphSource& glyphs,
+                                                   std::string& error) {
+  if (!renderer) {
+    error = std::string("no renderer for the window (") + SDL_GetError() + ")";
+    return nullptr;
+  }
+  return std::make_unique<RendererPresenter>(renderer, glyphs);
+}
+
 }  // namespace
 
 bool isCpuRasterizer(const char* glRenderer) {
@@ -31,19 +43,23 @@ bool isCpuRasterizer(const char* glRenderer) {
   return false;
 }
 
-SDL_Renderer* createWindowRenderer(SDL_Window* window) {
+std::unique_ptr<ScreenPresenter> createPresenter(SDL_Window* window, GlyphSource& glyphs,
+                                                 std::string& error) {
+  const char* named = SDL_GetHint(SDL_HINT_RENDER_DRIVER);
+  if (named && *named) return rendererPresenter(SDL_CreateRenderer(window, -1, 0), glyphs, error);
+
   SDL_Renderer* renderer = SDL_CreateRenderer(window, -1, SDL_RENDERER_ACCELERATED);
-  if (renderer && isCpuRasterizer(glRendererOf(renderer))) {
-    SDL_DestroyRenderer(renderer);
-    renderer = nullptr;
-  }
-  if (!renderer) {
-    // Without a usable graphics card (or under SDL's dummy driver): the software renderer, drawing
-    // into the window's own image rather than through an OpenGL texture.
-    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
-    renderer = SDL_CreateRenderer(window, -1, SDL_RENDERER_SOFTWARE);
-  }
-  return renderer;
+  if (renderer && !isCpuRasterizer(glRendererOf(renderer))) return rendererPresenter(renderer, glyphs, error);
+  if (renderer) SDL_DestroyRenderer(renderer);
+
+  // The driver's own framebuffer only: SDL would otherwise fake one with a renderer of its own.
+  SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+  if (auto framebuffer = FramebufferPresenter::create(window, glyphs)) return framebuffer;
+  // A framebuffer in another format (a 16-bit X server): SDL's software renderer converts into it.
+  // None at all (Wayland): whatever renderer SDL has.
+  const bool haveFramebuffer = SDL_GetWindowSurface(window) != nullptr;
+  return rendererPresenter(SDL_CreateRenderer(window, -1, haveFramebuffer ? SDL_RENDERER_SOFTWARE : 0),
+                           glyphs, error);
 }
 
 }  // namespace kv

@@ -3,7 +3,9 @@
 #include <SDL2/SDL.h>
 
 #include <algorithm>
+#include <chrono>
 
+#include "platform/sdl/refresh_measure.h"
 #include "platform/sdl/sdl_renderer_choice.h"
 
 namespace kv {
@@ -12,28 +14,28 @@ namespace {
 
 constexpr int kScreenWidth = 800;
 constexpr int kScreenHeight = 600;
-// The display control's drawing surface; frames of another size make their own texture.
-constexpr int kSurfaceWidth = 800;
-constexpr int kSurfaceHeight = 566;
 
-Uint32 textureFormat(PixelLayout layout) {
-  return layout == PixelLayout::Rgb565 ? SDL_PIXELFORMAT_RGB565 : SDL_PIXELFORMAT_RGB555;
+bool sameView(const ButtonView& a, const ButtonView& b) {
+  return a.left == b.left && a.top == b.top && a.width == b.width && a.height == b.height &&
+         a.caption == b.caption && a.pressed == b.pressed && a.enabled == b.enabled;
+}
+
+uint64_t steadyNs() {
+  return static_cast<uint64_t>(std::chrono::duration_cast<std::chrono::nanoseconds>(
+                                   std::chrono::steady_clock::now().time_since_epoch())
+                                   .count());
 }
 
 }  // namespace
 
 SdlVideo::SdlVideo(bool windowed, std::unique_ptr<GlyphSource> glyphs)
     : windowed_(windowed), glyphs_(std::move(glyphs)) {
-  pacer_.setRefreshHz(refreshRateHz());
+  pacer_.setRefreshHz(reportedRateHz());
 }
 
-SdlVideo::~SdlVideo() {
-  buttons_.dropTextures();
-  dropTexture();
-  if (renderer_) SDL_DestroyRenderer(renderer_);
-}
+SdlVideo::~SdlVideo() = default;
 
-int SdlVideo::refreshRateHz() const {
+int SdlVideo::reportedRateHz() const {
   const int display = window_.get() ? std::max(SDL_GetWindowDisplayIndex(window_.get()), 0) : 0;
   SDL_DisplayMode mode;
   if (SDL_GetDesktopDisplayMode(display, &mode) != 0) return 0;
@@ -41,29 +43,64 @@ int SdlVideo::refreshRateHz() const {
   return std::max(mode.refresh_rate, 0);
 }
 
-bool SdlVideo::openWindow() {
-  if (renderer_) return true;
+int SdlVideo::refreshRateHz() {
+  const int reported = reportedRateHz();
+  if (reported > 1 || !prepareWindow()) return reported;
+  followDisplay();
+  // Nothing steady measured: the game counts that as 75 Hz, as the pacer does.
+  return measuredHz_ > 1 ? measuredHz_ : reported;
+}
+
+bool SdlVideo::prepareWindow() {
+  if (presenter_) return true;
   if (!window_.create(error_)) return false;
-  renderer_ = createWindowRenderer(window_.get());
-  if (!renderer_) {
-    error_ = std::string("no renderer for the window (") + SDL_GetError() + ")";
-    return false;
-  }
+  presenter_ = createPresenter(window_.get(), *glyphs_, error_);
+  return presenter_ != nullptr;
+}
+
+void SdlVideo::showWindow() {
+  if (shown_) return;
   window_.show(!windowed_);
-  // The game's 800x600 screen, scaled to the window with whole pixels and black bars.
-  SDL_RenderSetLogicalSize(renderer_, kScreenWidth, kScreenHeight);
-  SDL_RenderSetVSync(renderer_, 0);
-  vsync_ = false;
-  pacer_.setRefreshHz(refreshRateHz());
-  drawScene();
-  SDL_RenderPresent(renderer_);
+  shown_ = true;
+  presenter_->invalidate();
+}
+
+bool SdlVideo::openWindow() {
+  if (!prepareWindow()) return false;
+  showWindow();
+  followDisplay();
+  show(false, 1);
   return true;
 }
 
-const char* SdlVideo::rendererName() const {
-  SDL_RendererInfo info;
-  if (!renderer_ || SDL_GetRendererInfo(renderer_, &info) != 0) return "none";
-  return info.name;
+int SdlVideo::measureRateHz() {
+  if (!presenter_ || !presenter_->canWaitForVBlank()) return 0;
+  showWindow();
+  // A few presents first: the window may still be appearing.
+  constexpr int kWarmUp = 3, kPresents = 40;
+  constexpr uint64_t kNoWaitNs = 10'000'000, kLongestNs = 1'500'000'000;
+  for (int i = 0; i < kWarmUp; ++i) show(true, 1);
+  std::vector<uint64_t> ends{steadyNs()};
+  for (int i = 0; i < kPresents; ++i) {
+    show(true, 1);
+    ends.push_back(steadyNs());
+    const uint64_t took = ends.back() - ends.front();
+    // Presents that do not wait at all are known after ten; a slow display is not waited for long.
+    if ((i == 9 && took < kNoWaitNs) || took > kLongestNs) break;
+  }
+  return steadyRateHz(ends);
+}
+
+void SdlVideo::followDisplay() {
+  const int display = window_.get() ? std::max(SDL_GetWindowDisplayIndex(window_.get()), 0) : 0;
+  if (display == pacedDisplay_ && window_.fullScreen() == pacedFullScreen_) return;
+  pacedDisplay_ = display;
+  pacedFullScreen_ = window_.fullScreen();
+  int hz = reportedRateHz();
+  measuredHz_ = 0;
+  if (hz <= 1) hz = measuredHz_ = measureRateHz();
+  pacer_.setRefreshHz(hz);
+  pacer_.reset();
 }
 
 uint32_t SdlVideo::windowId() const {
@@ -74,52 +111,33 @@ bool SdlVideo::hasKeyboardFocus() const {
   return window_.get() && (SDL_GetWindowFlags(window_.get()) & SDL_WINDOW_INPUT_FOCUS) != 0;
 }
 
-bool SdlVideo::makeTexture(int width, int height, PixelLayout layout) {
-  dropTexture();
-  texture_ = SDL_CreateTexture(renderer_, textureFormat(layout), SDL_TEXTUREACCESS_STREAMING, width, height);
-  if (!texture_) {
-    error_ = std::string("the screen texture cannot be made (") + SDL_GetError() + ")";
-    return false;
-  }
-  textureWidth_ = width;
-  textureHeight_ = height;
-  textureLayout_ = layout;
-  return true;
-}
-
-void SdlVideo::dropTexture() {
-  if (texture_) SDL_DestroyTexture(texture_);
-  texture_ = nullptr;
-  textureWidth_ = textureHeight_ = 0;
-}
-
 bool SdlVideo::createDevice() {
-  if (!renderer_) {
+  if (!presenter_) {
     error_ = "the window is not open";
     return false;
   }
-  const bool haveFrame = !frame_.empty();
-  if (!makeTexture(haveFrame ? frame_.width() : kSurfaceWidth, haveFrame ? frame_.height() : kSurfaceHeight,
-                   haveFrame ? frame_.layout() : PixelLayout::Rgb565)) {
+  if (!presenter_->restore()) {
+    error_ = std::string("the screen texture cannot be made (") + SDL_GetError() + ")";
     return false;
   }
   device_ = true;
   lost_ = false;
   dirty_ = true;
+  frameChanged_ = true;
+  // After a switch between full screen and a window (or to another display) the rate may differ.
+  followDisplay();
   pacer_.reset();
-  uploadFrame();
   return true;
 }
 
 void SdlVideo::releaseDevice() {
-  dropTexture();
   device_ = false;
   dirty_ = true;
 }
 
 std::vector<DisplayModeDesc> SdlVideo::modes() const {
-  // The renderer scales the 800x600 logical screen to whatever the desktop runs, so these are all
-  // the modes there are; the bit depth only names the drawing surfaces' layout.
+  // The picture is scaled to whatever the desktop runs, so these are all the modes there are; the
+  // bit depth only names the drawing surfaces' layout.
   return {{kScreenWidth, kScreenHeight, 16},
           {kScreenWidth, kScreenHeight, 24},
           {kScreenWidth, kScreenHeight, 32}};
@@ -131,69 +149,45 @@ bool SdlVideo::setMode(const DisplayModeDesc& mode) {
          (mode.bitCount == 16 || mode.bitCount == 24 || mode.bitCount == 32);
 }
 
+void SdlVideo::windowExposed() {
+  dirty_ = true;
+  if (presenter_) presenter_->invalidate();
+}
+
 void SdlVideo::renderTargetsReset(bool deviceReset) {
   lost_ = true;
   dirty_ = true;
-  // After a device reset no texture of the old device is any good, the buttons' neither.
-  if (deviceReset) buttons_.dropTextures();
+  if (presenter_) presenter_->targetsReset(deviceReset);
 }
 
 bool SdlVideo::restoreSurfaces() {
-  if (!device_ || !renderer_) return false;
-  buttons_.dropTextures();
-  if (!makeTexture(textureWidth_ > 0 ? textureWidth_ : kSurfaceWidth,
-                   textureHeight_ > 0 ? textureHeight_ : kSurfaceHeight, textureLayout_)) {
-    return false;
-  }
+  if (!device_ || !presenter_ || !presenter_->restore()) return false;
   lost_ = false;
   dirty_ = true;
-  uploadFrame();
+  frameChanged_ = true;
   return true;
 }
 
-void SdlVideo::uploadFrame() {
-  if (!texture_ || frame_.empty()) return;
-  if (textureWidth_ != frame_.width() || textureHeight_ != frame_.height() ||
-      textureLayout_ != frame_.layout()) {
-    if (!makeTexture(frame_.width(), frame_.height(), frame_.layout())) return;
-  }
-  SDL_UpdateTexture(texture_, nullptr, frame_.pixels().data(),
-                    frame_.width() * static_cast<int>(sizeof(uint16_t)));
+const Frame16* SdlVideo::shownFrame() {
+  if (!device_ || frame_.empty()) return nullptr;
+  frameView_ = frame_.view();
+  return &frameView_;
 }
 
-void SdlVideo::drawScene() {
-  SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
-  SDL_RenderClear(renderer_);
-  if (texture_ && device_ && !frame_.empty()) {
-    // The frame sits at the top left; below it (rows 566..599 for the game) the screen stays black.
-    const int w = std::min(frame_.width(), kScreenWidth), h = std::min(frame_.height(), kScreenHeight);
-    const SDL_Rect part{0, 0, w, h};
-    SDL_RenderCopy(renderer_, texture_, &part, &part);
-  }
-  buttons_.draw(renderer_, *glyphs_);
-}
-
-void SdlVideo::setVsync(bool on) {
-  if (on == vsync_) return;
-  SDL_RenderSetVSync(renderer_, on ? 1 : 0);
-  vsync_ = on;
+void SdlVideo::show(bool vsync, int shows) {
+  presenter_->show(shownFrame(), frameChanged_, buttons_, vsync, shows);
+  frameChanged_ = false;
 }
 
 void SdlVideo::present(const Frame16& frame, int vblanks) {
   if (frame.pixels && frame.width > 0 && frame.height > 0) {
     frame_.assign(frame);
+    frameChanged_ = true;
   }
-  if (!renderer_ || !device_) return;
-  uploadFrame();
-  setVsync(vblanks > 0);
-  // Waiting for k vertical blanks: the same picture goes out k times, each present waiting for one.
+  if (!presenter_ || !device_) return;
+  followDisplay();  // the window may have moved to another display
   const int shows = std::max(vblanks, 1);
-  pacer_.present(vblanks, [this, shows] {
-    for (int i = 0; i < shows; ++i) {
-      drawScene();
-      SDL_RenderPresent(renderer_);
-    }
-  });
+  pacer_.present(vblanks, [this, vblanks, shows] { show(vblanks > 0, shows); });
   dirty_ = false;
 }
 
@@ -202,33 +196,29 @@ void SdlVideo::waitForVBlank(int vblanks) {
 }
 
 void SdlVideo::setButtons(const std::vector<ButtonView>& buttons) {
-  if (buttons_.setButtons(buttons)) dirty_ = true;
+  if (buttons.size() == buttons_.size() &&
+      std::equal(buttons.begin(), buttons.end(), buttons_.begin(), sameView))
+    return;
+  buttons_ = buttons;
+  dirty_ = true;
 }
 
 void SdlVideo::repaint() {
-  if (!dirty_ || !renderer_) return;
+  if (!dirty_ || !presenter_) return;
   if (SDL_GetWindowFlags(window_.get()) & SDL_WINDOW_MINIMIZED) return;  // nothing to see; stays due
   // The same frame with the current buttons, at once: a repaint never waits for the vertical blank.
-  setVsync(false);
-  drawScene();
-  SDL_RenderPresent(renderer_);
+  show(false, 1);
   dirty_ = false;
 }
 
 bool SdlVideo::saveScreenshot(const std::string& path) {
   const Frame16 f = frame_.view();
-  return writeBmp24(path, composeScreen(frame_.empty() ? nullptr : &f, buttons_.buttons(), *glyphs_));
+  return writeBmp24(path, composeScreen(frame_.empty() ? nullptr : &f, buttons_, *glyphs_));
 }
 
 RgbImage SdlVideo::readBack() {
-  RgbImage image(kScreenWidth, kScreenHeight);
-  if (!renderer_) return image;
-  drawScene();
-  const SDL_Rect all{0, 0, kScreenWidth, kScreenHeight};
-  if (SDL_RenderReadPixels(renderer_, &all, SDL_PIXELFORMAT_RGB24, image.rgb.data(), kScreenWidth * 3) != 0) {
-    return RgbImage();
-  }
-  return image;
+  if (!presenter_) return RgbImage(kScreenWidth, kScreenHeight);
+  return presenter_->readBack(shownFrame(), buttons_);
 }
 
 }  // namespace kv

@@ -1,21 +1,19 @@
 #pragma once
-// The screen through SDL: one window (full screen with an 800x600 logical size, or a resizable
-// window, switched at run time), its renderer, a 16-bit streaming texture for the game's frames and the push
-// buttons drawn on top.
+// The screen through SDL: one window (full screen with the 800x600 screen letterboxed, or a
+// resizable window, switched at run time), the presenter that puts the game's 16-bit frames and the
+// push buttons into it, and the pacer that holds waiting presents to the display's refresh.
 #include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "platform/sdl/present_pacer.h"
-#include "platform/sdl/sdl_button_layer.h"
+#include "platform/sdl/screen_presenter.h"
 #include "platform/sdl/sdl_window.h"
 #include "platform/seam/video_device.h"
 #include "platform/support/rgb_image.h"
+#include "platform/support/screen_composer.h"
 #include "platform/support/stored_frame.h"
-
-struct SDL_Renderer;
-struct SDL_Texture;
 
 namespace kv {
 
@@ -27,7 +25,9 @@ class SdlVideo : public VideoDevice {
   SdlVideo(const SdlVideo&) = delete;
   SdlVideo& operator=(const SdlVideo&) = delete;
 
-  int refreshRateHz() const override;
+  // The rate SDL reports; where it reports none (0 or 1 Hz), the rate measured from presents that
+  // wait for the vertical blank (the window is opened for that), 0 when they do not wait steadily.
+  int refreshRateHz() override;
   bool openWindow() override;
   bool createDevice() override;
   void releaseDevice() override;
@@ -44,7 +44,7 @@ class SdlVideo : public VideoDevice {
   std::string error() const override { return error_; }
 
   // The event source reports what happened to the window and the renderer.
-  void windowExposed() { dirty_ = true; }
+  void windowExposed();
   void renderTargetsReset(bool deviceReset);
   uint32_t windowId() const;
   bool hasKeyboardFocus() const;
@@ -54,33 +54,42 @@ class SdlVideo : public VideoDevice {
   // Another program destroyed the window: the event source closes the game.
   bool windowGone() const { return window_.gone(); }
 
-  // What the renderer holds now (the whole logical screen, drawn afresh), for tests.
+  // What the window shows now (the whole 800x600 screen, drawn afresh), for tests.
   RgbImage readBack();
   const PacerStats& pacerStats() const { return pacer_.stats(); }
-  const char* rendererName() const;
+  uint64_t pacerPeriodNs() const { return pacer_.periodNs(); }
+  const char* rendererName() const { return presenter_ ? presenter_->name() : "none"; }
 
  private:
-  bool makeTexture(int width, int height, PixelLayout layout);
-  void dropTexture();
-  void uploadFrame();
-  void drawScene();
-  void setVsync(bool on);
+  // Makes the window (hidden) and its presenter; false with the reason in error_.
+  bool prepareWindow();
+  void showWindow();
+  int reportedRateHz() const;
+  // Presents the current picture a few dozen times waiting for the vertical blank: their rate, or 0.
+  int measureRateHz();
+  // The pacer's rate for the window's display as it is now; measured again after a change.
+  void followDisplay();
+  void show(bool vsync, int shows);
+  const Frame16* shownFrame();
 
   bool windowed_;
   std::unique_ptr<GlyphSource> glyphs_;
-  SdlWindow window_;  // outlives the renderer, which goes first in the destructor
-  SDL_Renderer* renderer_ = nullptr;
-  SDL_Texture* texture_ = nullptr;
-  int textureWidth_ = 0, textureHeight_ = 0;
-  PixelLayout textureLayout_ = PixelLayout::Rgb565;
+  SdlWindow window_;  // outlives the presenter, which goes first in the destructor
+  std::unique_ptr<ScreenPresenter> presenter_;
+  bool shown_ = false;
   bool device_ = false;
   bool lost_ = false;
   bool dirty_ = false;
-  bool vsync_ = false;
+  bool frameChanged_ = true;
   std::string error_;
-  SdlButtonLayer buttons_;
+  std::vector<ButtonView> buttons_;
   // The last frame shown, kept for repaints, restores and screenshots.
   StoredFrame frame_;
+  Frame16 frameView_;
+  // The display and mode the pacer's rate belongs to (-1: none yet).
+  int pacedDisplay_ = -1;
+  bool pacedFullScreen_ = false;
+  int measuredHz_ = 0;  // what the last measurement found (0: nothing steady, or not measured)
   SteadyPacerTime pacerTime_;
   PresentPacer pacer_{pacerTime_};
 };

@@ -18,7 +18,8 @@ class VideoDevice {
   virtual ~VideoDevice() = default;
 
   // Startup asks once: the desktop's refresh rate rounded to whole Hz, 0 when the platform cannot tell.
-  virtual int refreshRateHz() const = 0;
+  // A device that cannot read it may measure it (the SDL one opens its window to do so).
+  virtual int refreshRateHz() = 0;
   // The form opens the window when it is first shown; false (and a message in error()) when it cannot.
   virtual bool openWindow() = 0;
   // The display control creates and releases the device at initialise and finalise.
