@@ -2,14 +2,18 @@
 
 #include <utility>
 
+#include "gfx/backdrop.h"
 #include "gfx/turbopixels.h"
 #include "state/game_state.h"
 
 namespace kv {
 
 HeadlessGame::HeadlessGame(HeadlessGameSettings settings) {
-  // The program-wide state and the pixel lock as a new process has them.
+  // The program-wide state, the title backdrop's wave and the pixel lock as a new process has them.
   resetGameState();
+  backdropBase = 0;
+  backdropPhase = 0;
+  backdropColumns.fill(BackdropColumn{});
   UnlockSurface();
   backend = std::make_unique<HeadlessBackend>(settings.refreshHz, std::move(settings.script));
   backend->events.setQuitWhenDone(false);
