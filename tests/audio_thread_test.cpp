@@ -198,8 +198,13 @@ TEST_F(AudioThreadTest, AMixingThreadHearsEveryChangeAndALostCardStopsItCleanly)
     std::this_thread::sleep_for(std::chrono::milliseconds(1));
   EXPECT_FALSE(shot.IsWavePlaying());  // the mixing thread ended the last shot
   if (music) {
+    // The tone lasts a second and may have ended while the shot was awaited: play it from the top
+    // and wait for the card's thread to move it on (a loaded machine may keep that thread waiting).
+    BASS_ChannelPlay(music, kTrue);
     const QWORD before = BASS_ChannelGetPosition(music);
-    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    const auto deadline = Steady::now() + std::chrono::seconds(3);
+    while (BASS_ChannelGetPosition(music) == before && Steady::now() < deadline)
+      std::this_thread::sleep_for(std::chrono::milliseconds(1));
     EXPECT_NE(BASS_ChannelGetPosition(music), before);
   }
 
