@@ -55,14 +55,26 @@ TEST_F(FrameLoopTest, TheGroundScrollsOneColumnEveryTick) {
 
 TEST_F(FrameLoopTest, ADistanceUnitLastsEightHundredAndOneTicks) {
   g.startLevel(1);
-  game.groundTicks = 0;  // put the ground steps in phase with the level start
+  game.holesOn = false;  // no pit may end the level meanwhile
+  // The count is looked at on ground steps only, every third tick. With the steps on ticks 3, 6, ...
+  // the unit ends on tick 801, and every later one 801 ticks after the last.
+  game.groundTicks = 0;
   g.ticks(800);
   EXPECT_EQ(game.distance, 0);
   g.ticks(1);
   EXPECT_EQ(game.distance, 1);
   EXPECT_EQ(game.distanceTicks, 0);
-  g.ticks(801);
+  g.ticks(800);
+  EXPECT_EQ(game.distance, 1);
+  g.ticks(1);
   EXPECT_EQ(game.distance, 2);
+  // With the steps on ticks 2, 5, ... the step on tick 800 is not past 800 yet: the next, on 803, is.
+  game.distanceTicks = 0;
+  game.groundTicks = 1;
+  g.ticks(802);
+  EXPECT_EQ(game.distance, 2);
+  g.ticks(1);
+  EXPECT_EQ(game.distance, 3);
 }
 
 TEST_F(FrameLoopTest, CoveringTheDistanceWinsAndCarriesThePoints) {
