@@ -178,7 +178,7 @@ for ((i = 0; i < count; i++)); do
 done
 
 # Leave the copy's build matching the tree again.
-build || true
+[[ -n ${KV_MUTANTS_NO_FINAL_BUILD:-} ]] || build || true
 
 echo
 echo "Faults that survive: ${#survivors[@]}"

@@ -181,6 +181,11 @@ TEST_F(HazardsTest, TreesDriftSlowerThanTheGroundAndWrapPastTheRightEdge) {
 
 TEST_F(HazardsTest, SaucersFlyTheirSineBounceAtBothEdgesAndDropTheBomb) {
   start(4);
+  // Out of play, resting over x 0, no saucer drops the bomb whatever the draw.
+  game.bombDraw = 17;
+  move();
+  EXPECT_TRUE(game.bomb->Ready);
+  EXPECT_FALSE(game.bomb->Visible);
   TSprajtwroga& ufo = *game.ufos[1];
   ufo.Active = ufo.Visible = ufo.Collisioned = true;
   game.bombDraw = 0;

@@ -80,8 +80,16 @@ TEST_F(LevelLifecycleTest, TheActorsStartOverTheGroundTheLastLevelLeft) {
 }
 
 TEST_F(LevelLifecycleTest, ALevelStartsFromFreshStateAfterItsBanner) {
+  // What a wrecked level left behind.
   game.distance = 17;
+  game.distanceTicks = 500;
   game.points = 9;
+  game.wrecked = true;
+  game.levelWon = true;
+  game.wreckTime = 900;
+  game.ammoUsed = 2;
+  game.rockCount = 4;
+  game.holeSoundPlaying = true;
   g.click(kPlayButton);  // Play
   const uint64_t before = g.nowMs();
   g.click(levelButton(3));               // level 3
@@ -94,7 +102,14 @@ TEST_F(LevelLifecycleTest, ALevelStartsFromFreshStateAfterItsBanner) {
   EXPECT_EQ(game.holeCooldown, 300);
   EXPECT_EQ(game.rockCooldown, 1100);
   EXPECT_EQ(game.distance, 0);
+  EXPECT_EQ(game.distanceTicks, 0);
   EXPECT_EQ(game.points, 0);
+  EXPECT_FALSE(game.wrecked);
+  EXPECT_FALSE(game.levelWon);
+  EXPECT_EQ(game.wreckTime, 0);
+  EXPECT_EQ(game.ammoUsed, 0);
+  EXPECT_EQ(game.rockCount, 0);
+  EXPECT_FALSE(game.holeSoundPlaying);
   EXPECT_EQ(game.speed, 6);
   EXPECT_DOUBLE_EQ(game.gravity, 0.1);
   EXPECT_EQ(game.terrain[400].height, 550);

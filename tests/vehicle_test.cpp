@@ -75,6 +75,13 @@ TEST_F(VehicleTest, TheBodyRestsOnTheGroundAndAJumpLandsOnItsFortiethMove) {
   EXPECT_DOUBLE_EQ(body().Y, 517);
   EXPECT_TRUE(body().Grounded);
   for (int i = 1; i <= 6; ++i) EXPECT_DOUBLE_EQ(game.wheels[i]->Y, 537) << i;
+  // It rests on the column 30 right of its left edge, whatever lies under the rest of it.
+  game.terrain[415].height = 530;
+  game.terrain[430].height = 540;
+  move();
+  EXPECT_DOUBLE_EQ(body().Y, 507);
+  resetTerrain();
+  settle();
 
   game.jumpPending = false;
   hold(stateBit(isUp));
