@@ -118,7 +118,17 @@ if [[ ! -f $bld/CMakeCache.txt ]]; then
   cmake -S "$src" -B "$bld" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKV_WERROR=ON "${launcher[@]}" >/dev/null
 fi
 
-build() { cmake --build "$bld" --target kv_tests -j "$jobs" >"$work/build.log" 2>&1; }
+# make reports a Ctrl+C as a failed build and exits normally, so bash would not run its INT trap:
+# such a failure is an interruption, not a fault that does not build.
+build() {
+  cmake --build "$bld" --target kv_tests -j "$jobs" >"$work/build.log" 2>&1 && return 0
+  if grep -q 'Interrupt' "$work/build.log"; then
+    restore
+    echo "mutants.sh: interrupted" >&2
+    exit 130
+  fi
+  return 1
+}
 
 # Runs the suite; prints the tests that failed (the first only, unless --who). Status 0 when it
 # passed, 1 when a test failed, 2 when it hung.
