@@ -55,14 +55,26 @@ TEST_F(FrameLoopTest, TheGroundScrollsOneColumnEveryTick) {
 
 TEST_F(FrameLoopTest, ADistanceUnitLastsEightHundredAndOneTicks) {
   g.startLevel(1);
-  game.groundTicks = 0;  // put the ground steps in phase with the level start
+  game.holesOn = false;  // no pit may end the level meanwhile
+  // The count is looked at on ground steps only, every third tick. With the steps on ticks 3, 6, ...
+  // the unit ends on tick 801, and every later one 801 ticks after the last.
+  game.groundTicks = 0;
   g.ticks(800);
   EXPECT_EQ(game.distance, 0);
   g.ticks(1);
   EXPECT_EQ(game.distance, 1);
   EXPECT_EQ(game.distanceTicks, 0);
-  g.ticks(801);
+  g.ticks(800);
+  EXPECT_EQ(game.distance, 1);
+  g.ticks(1);
   EXPECT_EQ(game.distance, 2);
+  // With the steps on ticks 2, 5, ... the step on tick 800 is not past 800 yet: the next, on 803, is.
+  game.distanceTicks = 0;
+  game.groundTicks = 1;
+  g.ticks(802);
+  EXPECT_EQ(game.distance, 2);
+  g.ticks(1);
+  EXPECT_EQ(game.distance, 3);
 }
 
 TEST_F(FrameLoopTest, CoveringTheDistanceWinsAndCarriesThePoints) {
@@ -181,6 +193,46 @@ TEST_F(FrameLoopTest, RocksWaitForTheirCooldown) {
     }
   }
   EXPECT_GT(spawns, 2);
+}
+
+TEST_F(FrameLoopTest, NoRockComesOverAPitAndOneComesSoonAfterIt) {
+  g.startLevel(2);
+  game.rockCooldown = 0;
+  int refused = 0;
+  for (int i = 0; i < 3000; ++i) {
+    game.terrain[1].hole = true;  // a pit at the left edge all along, kept off the rest of the row
+    g.ticks(1);
+    game.terrain[2].hole = false;
+    if (game.rockDraw == 17) ++refused;
+  }
+  EXPECT_GT(refused, 0);  // the draw came up, and came up again while the pit lasted
+  EXPECT_EQ(game.rockCount, 0);
+  game.terrain[1].hole = false;
+  for (int i = 0; i < 4000 && game.rockCount == 0; ++i) g.ticks(1);
+  EXPECT_EQ(game.rockCount, 1);
+  EXPECT_EQ(game.rockDraw, 0);
+}
+
+TEST_F(FrameLoopTest, OneTickInTwentySeedsAStarAndTheSkyShowsThem) {
+  g.startLevel(1);
+  game.holesOn = false;
+  int seeded = 0;
+  for (int i = 0; i < 6000; ++i) {
+    g.ticks(1);
+    if (game.stars[1] >= 0) ++seeded;
+  }
+  EXPECT_GT(seeded, 200);
+  EXPECT_LT(seeded, 400);
+  game.redrawTicks = game.speed;  // the next tick redraws with the row as it stands then
+  g.ticks(1);
+  int shown = 0;
+  for (int c = 2; c <= 799; ++c) {
+    const int y = game.stars[c];
+    if (y < 100 || y > 400) continue;  // clear of the HUD and the ground
+    EXPECT_EQ(g.display().lastFrame()[y * 800 + c], 0xFFFF) << "star at " << c << ", " << y;
+    ++shown;
+  }
+  EXPECT_GT(shown, 5);  // the row shifts every ninth tick, keeping one seed in nine
 }
 
 TEST_F(FrameLoopTest, AMinimisedGameKeepsItsPaceAndComesBackDrawing) {

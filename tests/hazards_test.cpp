@@ -1,7 +1,7 @@
 // The guns, rocks, trees, saucers and the bomb on the headless game, one sprite pass at a time.
 #include <gtest/gtest.h>
 
-#include <cmath>
+#include <utility>
 
 #include "actors/rock.h"
 #include "actors/shots.h"
@@ -39,6 +39,9 @@ class HazardsTest : public ::testing::Test {
   }
   TSprajtpocisku& forward() { return *game.forwardShot; }
   TSprajtpocisku1& upward() { return *game.upwardShot; }
+  // How often wave entry `entry` was started so far.
+  uint64_t plays(int entry) { return g.form->DXWaveList1.Items()[entry].playWaveCalls(); }
+  static constexpr int kCrash = 3, kHit = 4, kShot = 5;  // "kamien", "Trafiony", "strzal"
 
   GameFixture g;
 };
@@ -62,6 +65,7 @@ TEST_F(HazardsTest, AHeldTriggerFiresAStreamUntilTheRoundsAreSpent) {
   EXPECT_FALSE(forward().Flying);
   EXPECT_FALSE(forward().Visible);
   EXPECT_EQ(game.ammoUsed, 2);
+  EXPECT_EQ(plays(kShot), 2u);  // one bang a launch, none without rounds
   // On a level without the upward gun its shot never leaves its place.
   EXPECT_FALSE(upward().Visible);
   EXPECT_DOUBLE_EQ(upward().Y, 400);
@@ -75,6 +79,7 @@ TEST_F(HazardsTest, TheForwardGunTakesTheLastRoundBeforeTheUpwardOne) {
   EXPECT_TRUE(forward().Flying);
   EXPECT_FALSE(upward().Flying);
   EXPECT_EQ(game.ammoUsed, game.ammoLimit);
+  EXPECT_EQ(plays(kShot), 1u);
   move(40);
   EXPECT_FALSE(upward().Visible);
 
@@ -85,6 +90,7 @@ TEST_F(HazardsTest, TheForwardGunTakesTheLastRoundBeforeTheUpwardOne) {
   EXPECT_DOUBLE_EQ(upward().X, 410);
   EXPECT_DOUBLE_EQ(upward().Y, 517);
   EXPECT_EQ(game.ammoUsed, 1);  // only the forward shot spends rounds
+  EXPECT_EQ(plays(kShot), 3u);  // both guns are heard
   hold(0);
   move(23);
   EXPECT_TRUE(upward().Flying);
@@ -111,30 +117,37 @@ TEST_F(HazardsTest, RocksRideTheGroundWreckTheBodyAndFallToTheForwardGun) {
   EXPECT_DOUBLE_EQ(rock->X, 806);
   EXPECT_FALSE(game.wrecked);
 
-  // A rock that reaches the body wrecks the vehicle once and rolls on through it.
+  // A rock that meets the body and a flying shot in one scan: the body is met first, so the vehicle
+  // is wrecked with a crash, and the rock is then shot for a point with a hit's sound.
   game.gravity = 0.1;
   move(120);
-  TSprajtkamienia* crash = rockAt(game.body->X - 40);
-  move();
-  EXPECT_TRUE(game.wrecked);
-  EXPECT_FALSE(crash->Collisioned);
-  EXPECT_TRUE(crash->Visible);
-  const double x = crash->X;
-  move();
-  EXPECT_DOUBLE_EQ(crash->X, x + 7);
-
-  // A shot met in the same scan as the body: a point, the rock gone, the gun free again.
   hold(stateBit(isButton1));
   move();
-  ASSERT_TRUE(forward().Flying);
   hold(0);
-  TSprajtkamienia* target = rockAt(forward().X - 20 - 7);
+  ASSERT_DOUBLE_EQ(forward().X, 380);
+  TSprajtkamienia* both = rockAt(363);  // after the next move: 370..405, over the body's left edge at
+                                        // 400 and the shot's 358..378
   move();
+  EXPECT_TRUE(game.wrecked);
+  EXPECT_EQ(plays(kCrash), 1u);
   EXPECT_EQ(game.points, 1);
-  EXPECT_TRUE(target->IsDead());
-  EXPECT_DOUBLE_EQ(target->X, 810);
+  EXPECT_EQ(plays(kHit), 1u);
+  EXPECT_TRUE(both->IsDead());
+  EXPECT_DOUBLE_EQ(both->X, 810);
   EXPECT_FALSE(forward().Flying);
+  EXPECT_FALSE(forward().Visible);
   EXPECT_FALSE(forward().Collisioned);
+
+  // Another rock rolls through the wreck in silence, touching it once, and travels on.
+  TSprajtkamienia* through = rockAt(game.body->X - 40);
+  move();
+  EXPECT_FALSE(through->Collisioned);
+  EXPECT_TRUE(through->Visible);
+  EXPECT_EQ(plays(kCrash), 1u);
+  const double x = through->X;
+  move();
+  EXPECT_DOUBLE_EQ(through->X, x + 7);
+  EXPECT_EQ(game.points, 1);
 }
 
 TEST_F(HazardsTest, RectanglesThatOnlyTouchDoNotCollide) {
@@ -166,12 +179,34 @@ TEST_F(HazardsTest, TreesDriftSlowerThanTheGroundAndWrapPastTheRightEdge) {
   EXPECT_DOUBLE_EQ(tree.Y, 550 - 250);
 }
 
-TEST_F(HazardsTest, SaucersFlyTheirSineBounceAtTheEdgeAndDropTheBomb) {
+TEST_F(HazardsTest, SaucersFlyTheirSineBounceAtBothEdgesAndDropTheBomb) {
   start(4);
+  // Out of play, resting over x 0, no saucer drops the bomb whatever the draw.
+  game.bombDraw = 17;
+  move();
+  EXPECT_TRUE(game.bomb->Ready);
+  EXPECT_FALSE(game.bomb->Visible);
   TSprajtwroga& ufo = *game.ufos[1];
   ufo.Active = ufo.Visible = ufo.Collisioned = true;
-  ufo.SpeedX = 0.9L;
   game.bombDraw = 0;
+  // The altitude follows x alone: 40 over the left edge, 70 a quarter wave in, 10 at three quarters.
+  ufo.SpeedX = 0;
+  for (const auto& [x, y] : {std::pair{0.0, 40.0}, {62.83, 70.0}, {188.5, 10.0}, {300.0, 68.1399993}}) {
+    ufo.X = x;
+    move();
+    EXPECT_NEAR(ufo.Y, y, 1e-6) << "at x " << x;
+  }
+  // Past the left edge it turns back.
+  ufo.X = 1;
+  ufo.SpeedX = -2;
+  move();
+  EXPECT_DOUBLE_EQ(ufo.X, -1);
+  EXPECT_EQ(ufo.SpeedX, 2);
+  move();
+  EXPECT_DOUBLE_EQ(ufo.X, 1);
+  // From x 0 at 0.9 a move it first passes 800 on its 889th move, at about 800.1, and turns there.
+  ufo.X = 0;
+  ufo.SpeedX = 0.9L;
   int turnedAfter = 0;
   for (int m = 1; m <= 900 && !turnedAfter; ++m) {
     move();
@@ -179,7 +214,7 @@ TEST_F(HazardsTest, SaucersFlyTheirSineBounceAtTheEdgeAndDropTheBomb) {
   }
   EXPECT_EQ(turnedAfter, 889);
   EXPECT_NEAR(ufo.X, 800.1, 1e-6);
-  EXPECT_NEAR(ufo.Y, std::sin(ufo.X / 40) * 30 + 40, 1e-12);
+  EXPECT_NEAR(ufo.Y, 67.418878, 1e-5);
 
   // The first visible saucer left of 500 drops the bomb; the next finds it gone.
   ufo.X = 520;
@@ -199,8 +234,8 @@ TEST_F(HazardsTest, SaucersFlyTheirSineBounceAtTheEdgeAndDropTheBomb) {
   EXPECT_FALSE(bomb.Ready);
   EXPECT_TRUE(bomb.Visible);
   EXPECT_DOUBLE_EQ(bomb.X, 341);
-  // Released at altitude sin(7.5) x 30 + 40, it has already fallen 10 in this pass.
-  EXPECT_NEAR(bomb.Y, std::sin(300.0 / 40) * 30 + 40 + 10, 1e-9);
+  // Released at the saucer's altitude over x 300, it has already fallen 10 in this pass.
+  EXPECT_NEAR(bomb.Y, 68.1399993 + 10, 1e-6);
 
   // From altitude 40 over flat ground at 550 it lands on its 51st move and blows the crater.
   bomb.Y = 40;
@@ -218,6 +253,35 @@ TEST_F(HazardsTest, SaucersFlyTheirSineBounceAtTheEdgeAndDropTheBomb) {
   EXPECT_FALSE(game.terrain[341 + 21].hole);
 }
 
+TEST_F(HazardsTest, ALaunchTakesTheFirstSaucerOutOfPlayAndRestartsTheFifthWhenAllFly) {
+  start(4);
+  for (int i : {1, 2, 4}) {
+    game.ufos[i]->Active = true;
+    game.ufos[i]->X = 100 * i;
+  }
+  g.form->launchUfo();
+  const TSprajtwroga& third = *game.ufos[3];
+  EXPECT_TRUE(third.Active);
+  EXPECT_TRUE(third.Visible);
+  EXPECT_TRUE(third.Collisioned);
+  EXPECT_DOUBLE_EQ(third.X, 0);
+  EXPECT_GE(third.Y, 55);  // a random start height, replaced by the altitude on its first move
+  EXPECT_LE(third.Y, 124);
+  EXPECT_GE(third.SpeedX, 0.9L);  // always to the right at first
+  EXPECT_LE(third.SpeedX, 3.591L);
+  EXPECT_FALSE(game.ufos[5]->Active);
+  g.form->launchUfo();
+  EXPECT_TRUE(game.ufos[5]->Active);
+  // All five in play: the fifth starts over from the left edge, the others fly on where they were.
+  game.ufos[5]->X = 700;
+  game.ufos[5]->SpeedX = -1;
+  g.form->launchUfo();
+  EXPECT_DOUBLE_EQ(game.ufos[5]->X, 0);
+  EXPECT_GT(game.ufos[5]->SpeedX, 0);
+  for (int i : {1, 2, 4}) EXPECT_DOUBLE_EQ(game.ufos[i]->X, 100 * i) << i;
+  EXPECT_DOUBLE_EQ(third.X, 0);
+}
+
 TEST_F(HazardsTest, OneUpwardShotThroughTwoSaucersScoresTwiceAndFliesOn) {
   start(4);
   for (int i : {2, 3}) {
@@ -229,7 +293,7 @@ TEST_F(HazardsTest, OneUpwardShotThroughTwoSaucersScoresTwiceAndFliesOn) {
   game.bombDraw = 0;
   upward().Flying = upward().Visible = upward().Collisioned = true;
   upward().X = 410;
-  upward().Y = std::sin(380.0 / 40) * 30 + 40 + 22;  // over both saucers after its next step
+  upward().Y = 37.75 + 22;  // after its next step level with both saucers, at altitude 37.75 over x 380
   move();
   EXPECT_EQ(game.points, 2);
   EXPECT_TRUE(upward().Flying);

@@ -1,5 +1,10 @@
 #include <gtest/gtest.h>
 
+#include "actors/image_sprite.h"
+#include "actors/shots.h"
+#include "actors/tree.h"
+#include "actors/ufo.h"
+#include "actors/vehicle.h"
 #include "core/game_observer.h"
 #include "gfx/turbopixels.h"
 #include "state/game_state.h"
@@ -33,11 +38,58 @@ class LevelLifecycleTest : public ::testing::Test {
   CountingObserver observer;
 };
 
+TEST_F(LevelLifecycleTest, TheActorsStartOverTheGroundTheLastLevelLeft) {
+  // The first level of a run finds the ground all zero: the vehicle starts above the top edge and
+  // falls onto the new ground, the trees stand on row 230.
+  g.startLevel(1);
+  EXPECT_DOUBLE_EQ(game.body->X, 400);
+  EXPECT_DOUBLE_EQ(game.body->Y, -33);
+  for (int i = 1; i <= 6; ++i) {
+    EXPECT_DOUBLE_EQ(game.wheels[i]->X, 390 + 12 * i) << i;
+    EXPECT_DOUBLE_EQ(game.wheels[i]->Y, -13) << i;
+  }
+  for (int i = 1; i <= 5; ++i) {
+    EXPECT_DOUBLE_EQ(game.trees[i]->Y, 230) << i;
+    EXPECT_GE(game.trees[i]->X, 0) << i;
+    EXPECT_LE(game.trees[i]->X, 799) << i;
+    EXPECT_TRUE(game.trees[i]->Visible) << i;
+  }
+  for (TImageSprite* shot :
+       {static_cast<TImageSprite*>(game.forwardShot), static_cast<TImageSprite*>(game.upwardShot)}) {
+    EXPECT_DOUBLE_EQ(shot->X, 300);
+    EXPECT_DOUBLE_EQ(shot->Y, 400);
+    EXPECT_FALSE(shot->Visible);
+  }
+  EXPECT_DOUBLE_EQ(game.bomb->X, 800);
+  EXPECT_DOUBLE_EQ(game.bomb->Y, 10);
+  EXPECT_TRUE(game.bomb->Ready);
+  for (int i = 1; i <= 5; ++i) EXPECT_FALSE(game.ufos[i]->Visible) << i;
+  for (int m = 0; m < 100; ++m) g.form->DXSpriteEngine1.Move(1);
+  EXPECT_DOUBLE_EQ(game.body->Y, 517);
+  EXPECT_DOUBLE_EQ(game.wheels[1]->Y, 537);
+  g.click(kStopButton);
+
+  // A later level starts each part over the column of the old ground it rests on: the body over
+  // column 430, every wheel over column 400, the trees 230 below column 1.
+  for (int c = 1; c <= 801; ++c) game.terrain[c].height = 100 + c;
+  g.startLevel(2);
+  EXPECT_DOUBLE_EQ(game.body->Y, 530 - 33);
+  for (int i = 1; i <= 6; ++i) EXPECT_DOUBLE_EQ(game.wheels[i]->Y, 500 - 13) << i;
+  for (int i = 1; i <= 5; ++i) EXPECT_DOUBLE_EQ(game.trees[i]->Y, 101 + 230) << i;
+  EXPECT_EQ(game.terrain[430].height, 550);  // the new ground is flat
+}
+
 TEST_F(LevelLifecycleTest, ALevelStartsFromFreshStateAfterItsBanner) {
-  game.terrain[400].height = 500;  // the ground the last level left behind
-  game.terrain[430].height = 510;
+  // What a wrecked level left behind.
   game.distance = 17;
+  game.distanceTicks = 500;
   game.points = 9;
+  game.wrecked = true;
+  game.levelWon = true;
+  game.wreckTime = 900;
+  game.ammoUsed = 2;
+  game.rockCount = 4;
+  game.holeSoundPlaying = true;
   g.click(kPlayButton);  // Play
   const uint64_t before = g.nowMs();
   g.click(levelButton(3));               // level 3
@@ -50,7 +102,14 @@ TEST_F(LevelLifecycleTest, ALevelStartsFromFreshStateAfterItsBanner) {
   EXPECT_EQ(game.holeCooldown, 300);
   EXPECT_EQ(game.rockCooldown, 1100);
   EXPECT_EQ(game.distance, 0);
+  EXPECT_EQ(game.distanceTicks, 0);
   EXPECT_EQ(game.points, 0);
+  EXPECT_FALSE(game.wrecked);
+  EXPECT_FALSE(game.levelWon);
+  EXPECT_EQ(game.wreckTime, 0);
+  EXPECT_EQ(game.ammoUsed, 0);
+  EXPECT_EQ(game.rockCount, 0);
+  EXPECT_FALSE(game.holeSoundPlaying);
   EXPECT_EQ(game.speed, 6);
   EXPECT_DOUBLE_EQ(game.gravity, 0.1);
   EXPECT_EQ(game.terrain[400].height, 550);

@@ -26,15 +26,24 @@ TEST(SoundGameTest, TheLevelHumsItsEngineAtTheSpeedsPitchUntilItEnds) {
   EXPECT_FALSE(engine.IsWavePlaying());
   g.startLevel(1);
   EXPECT_TRUE(engine.IsWavePlaying());
+  // The pitch is heard: a tenth of a second of virtual time plays a tenth of the rate's frames.
+  VirtualClock& clock = g.hb().clock;
+  auto framesPlayedInATenth = [&] {
+    const int64_t from = mixer.position(engine.mainVoice());
+    clock.advanceTo(clock.nowNs() + 100'000'000);
+    return mixer.position(engine.mainVoice()) - from;
+  };
   g.ticks(20);
   EXPECT_EQ(mixer.rate(engine.mainVoice()), 45000);
+  EXPECT_NEAR(framesPlayedInATenth(), 4500, 2);
   const int64_t before = mixer.position(engine.mainVoice());
   EXPECT_GT(before, 0);
   game.speed = game.fastSpeed;
   g.ticks(1);
   EXPECT_EQ(mixer.rate(engine.mainVoice()), 55000);
   EXPECT_GE(mixer.position(engine.mainVoice()), before);  // the same hum, only higher
-  g.click(kStopButton);                                   // Stop
+  EXPECT_NEAR(framesPlayedInATenth(), 5500, 2);
+  g.click(kStopButton);  // Stop
   EXPECT_FALSE(game.levelRunning);
   EXPECT_FALSE(engine.IsWavePlaying());
   g.startLevel(2);

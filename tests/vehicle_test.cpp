@@ -75,6 +75,13 @@ TEST_F(VehicleTest, TheBodyRestsOnTheGroundAndAJumpLandsOnItsFortiethMove) {
   EXPECT_DOUBLE_EQ(body().Y, 517);
   EXPECT_TRUE(body().Grounded);
   for (int i = 1; i <= 6; ++i) EXPECT_DOUBLE_EQ(game.wheels[i]->Y, 537) << i;
+  // It rests on the column 30 right of its left edge, whatever lies under the rest of it.
+  game.terrain[415].height = 530;
+  game.terrain[430].height = 540;
+  move();
+  EXPECT_DOUBLE_EQ(body().Y, 507);
+  resetTerrain();
+  settle();
 
   game.jumpPending = false;
   hold(stateBit(isUp));
@@ -111,6 +118,26 @@ TEST_F(VehicleTest, AJumpOverAPitScoresOnceAndAPitUnderfootWrecksTheVehicle) {
   EXPECT_FALSE(game.jumpPending);
   EXPECT_FALSE(game.wrecked);
 
+  // A jump over flat ground leaves its point pending. A pit under the left edge then scores nothing
+  // while the body stands on the ground, and at once when the body leaves it.
+  resetTerrain();
+  settle();
+  hold(stateBit(isUp));
+  move();
+  hold(0);
+  move(45);
+  ASSERT_TRUE(body().Grounded);
+  EXPECT_TRUE(game.jumpPending);
+  dig(395, 405);
+  move(5);
+  EXPECT_EQ(game.points, 1);
+  EXPECT_TRUE(game.jumpPending);
+  hold(stateBit(isUp));
+  move();
+  hold(0);
+  EXPECT_EQ(game.points, 2);
+  EXPECT_FALSE(game.jumpPending);
+
   // Back on the ground with the pit 15 columns in: lost in this move, and all six wheels start
   // the wreck in the same pass.
   resetTerrain();
@@ -145,16 +172,32 @@ TEST_F(VehicleTest, TheJumpAndThePitAreHeardAndThePitSoundPausesTheHoleTest) {
   move(45);
   EXPECT_EQ(sounds[1].playWaveCalls(), 1u);  // one jump, one sound
 
-  dig(395, 415);  // it scrolls one column a tick: the next redraw's move finds it under column 415
-  g.ticks(game.speed + 1);
-  ASSERT_TRUE(game.wrecked);
-  EXPECT_EQ(sounds[0].playWaveCalls(), 1u);  // "dziura"
-  EXPECT_TRUE(game.holeSoundPlaying);
-  // The body's hole test rests for as long as the sound plays: 1.3 s of virtual time.
+  // While the pit's sound plays the body's hole test rests: an intact vehicle standing over a pit
+  // is lost only when the sound has ended, 1.3 s of virtual time later, and that fall is heard.
+  sounds[0].PlayWave(false);
+  move();
+  ASSERT_TRUE(game.holeSoundPlaying);
   const uint64_t since = g.nowMs();
-  while (game.holeSoundPlaying && game.levelRunning) g.ticks(1);
-  EXPECT_NEAR(static_cast<double>(g.nowMs() - since), 1300, 20);
-  EXPECT_EQ(sounds[0].playWaveCalls(), 1u);
+  auto pitUnderColumn415 = [&] {  // the ground scrolls a column a tick; the pit is put back
+    resetTerrain();
+    dig(415, 415);
+  };
+  while (!game.wrecked && g.nowMs() - since < 3000) {
+    pitUnderColumn415();
+    g.ticks(1);
+  }
+  ASSERT_TRUE(game.wrecked);
+  // On the first move after the sound ended: within three refreshes (one to notice, one to fall,
+  // the fall's own present).
+  EXPECT_GE(g.nowMs() - since, 1300u);
+  EXPECT_LE(g.nowMs() - since, 1300u + 3 * 17);
+  EXPECT_EQ(sounds[0].playWaveCalls(), 2u);  // "dziura"
+  // The wreck stands over the pit for two more seconds: no second fall is heard.
+  for (const uint64_t wreckedAt = g.nowMs(); g.nowMs() - wreckedAt < 2000 && game.levelRunning;) {
+    pitUnderColumn415();
+    g.ticks(1);
+  }
+  EXPECT_EQ(sounds[0].playWaveCalls(), 2u);
   // The hidden body still jumps, with its sound.
   hold(stateBit(isUp));
   move();
