@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Puts the one-line faults of scripts/mutants.txt into the game one at a time, rebuilds kv_tests and
-# runs it: a fault the suite lets through is a hole in the tests. The work happens in a scratch copy
-# of the tree with its own build folder (build-mutants/ by default), so the tree itself is never
-# modified, and the copy's file is put back even when the run is interrupted.
+# runs it (and, for a fault in the audio engine, its own suite kv_audio_tests too): a fault the suites
+# let through is a hole in the tests. The work happens in a scratch copy of the tree with its own
+# build folder (build-mutants/ by default), so the tree itself is never modified, and the copy's
+# file is put back even when the run is interrupted.
 #
 #   scripts/mutants.sh [--list FILE] [--only N[,N...]] [--who] [--check]
 #
@@ -121,7 +122,7 @@ fi
 # make reports a Ctrl+C as a failed build and exits normally, so bash would not run its INT trap:
 # such a failure is an interruption, not a fault that does not build.
 build() {
-  cmake --build "$bld" --target kv_tests -j "$jobs" >"$work/build.log" 2>&1 && return 0
+  cmake --build "$bld" --target kv_tests kv_audio_tests -j "$jobs" >"$work/build.log" 2>&1 && return 0
   if grep -q 'Interrupt' "$work/build.log"; then
     restore
     echo "mutants.sh: interrupted" >&2
@@ -138,6 +139,12 @@ suite() {
   local status=0
   (cd "$work" && SDL_AUDIODRIVER=dummy timeout "$limit" "$bld/kv_tests" "${args[@]}") >"$work/suite.log" 2>&1 ||
     status=$?
+  # The audio engine has a suite of its own (it runs alone under ThreadSanitizer): a fault there is
+  # also put to it.
+  if ((status == 0)) && [[ ${current:-} == platform/audio/* ]]; then
+    (cd "$work" && SDL_AUDIODRIVER=dummy timeout "$limit" "$bld/kv_audio_tests" "${args[@]}") \
+      >"$work/suite.log" 2>&1 || status=$?
+  fi
   if ((status == 124)); then
     echo "hung for ${limit}s"
     return 2
@@ -176,7 +183,9 @@ for ((i = 0; i < count; i++)); do
     fail "entry $number (${files[i]}) does not build: fix the fault in the list"
   fi
   verdict=0
+  current=${files[i]}
   result=$(suite) || verdict=$?
+  current=
   restore
   if ((verdict == 0)); then
     survivors+=("$number")
