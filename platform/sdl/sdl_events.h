@@ -59,6 +59,8 @@ class SdlEvents : public EventSource {
   bool translateKey(const SDL_Event& e, Event& out);
   // A window destroyed from outside closes the game once, as the window's close does.
   bool windowLost(Event& out);
+  // So does a stop signal (SIGTERM, SIGINT, SIGHUP).
+  bool stopSignalled(Event& out);
 
   SdlVideo& video_;
   std::unique_ptr<SDL_Event> pending_;  // taken by waitForEvent, handed out by the next poll
@@ -70,6 +72,7 @@ class SdlEvents : public EventSource {
   // Between the display's finalise (already handed out) and its initialise (next).
   bool switchPending_ = false;
   bool lossReported_ = false;
+  bool stopReported_ = false;
 };
 
 }  // namespace kv
