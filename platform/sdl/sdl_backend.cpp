@@ -45,6 +45,7 @@ struct StopSignalWatch {
 // Members go in reverse order: the sound card, the sticks, the events and the window before SDL,
 // SDL before the signals.
 struct SdlBackend::Impl {
+  ~Impl() { x11::beforeWindowDestroyed(); }
   StopSignalWatch signals;
   SdlSession sdl;
   std::unique_ptr<SdlVideo> video;
