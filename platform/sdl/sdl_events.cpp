@@ -6,6 +6,7 @@
 
 #include "platform/sdl/sdl_keymap.h"
 #include "platform/sdl/sdl_video.h"
+#include "platform/sdl/sdl_window.h"
 #include "platform/sdl/stop_signals.h"
 #include "platform/sdl/x11_window.h"
 
@@ -77,6 +78,15 @@ bool SdlEvents::stopSignalled(Event& out) {
   out = Event{};
   out.kind = Event::Kind::Quit;
   return true;
+}
+
+void SdlEvents::keepMinimumSize(int width, int height) {
+  if (width >= SdlWindow::kMinWidth && height >= SdlWindow::kMinHeight) return;
+  SDL_Window* window = SDL_GetWindowFromID(video_.windowId());
+  // Full screen covers the screen, whatever its size; a window manager keeps the minimum itself, or
+  // has its reasons not to (a tiling one).
+  if (!window || video_.fullScreen() || x11::windowManagerRuns(window)) return;
+  SDL_SetWindowSize(window, std::max(width, SdlWindow::kMinWidth), std::max(height, SdlWindow::kMinHeight));
 }
 
 bool SdlEvents::windowLost(Event& out) {
@@ -160,6 +170,9 @@ bool SdlEvents::translate(const SDL_Event& e, Event& out) {
   }
   if (e.window.windowID != video_.windowId()) return false;
   switch (e.window.event) {
+    case SDL_WINDOWEVENT_RESIZED:
+      keepMinimumSize(e.window.data1, e.window.data2);
+      return false;
     case SDL_WINDOWEVENT_EXPOSED:
     case SDL_WINDOWEVENT_SIZE_CHANGED:
       video_.windowExposed();

@@ -61,6 +61,9 @@ class SdlEvents : public EventSource {
   bool windowLost(Event& out);
   // So does a stop signal (SIGTERM, SIGINT, SIGHUP).
   bool stopSignalled(Event& out);
+  // Without a window manager nothing holds the window to its minimum size: a smaller size someone
+  // gave it is put back to the minimum.
+  void keepMinimumSize(int width, int height);
 
   SdlVideo& video_;
   std::unique_ptr<SDL_Event> pending_;  // taken by waitForEvent, handed out by the next poll
