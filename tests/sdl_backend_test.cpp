@@ -13,6 +13,7 @@
 #include <thread>
 #include <vector>
 
+#include "platform/audio/audio_system.h"
 #include "platform/sdl/sdl_backend.h"
 #include "platform/sdl/sdl_clock.h"
 #include "platform/sdl/sdl_events.h"
@@ -206,6 +207,22 @@ TEST(SdlStopSignalTest, ASignalClosesTheGameAtOnce) {
   EXPECT_EQ(disposition(SIGHUP), SIG_DFL);
   EXPECT_EQ(disposition(SIGTERM), SIG_DFL);
   sigaction(SIGINT, &before, nullptr);
+}
+
+// Without a sound card the sound effects and the music each try to open it; one line says why.
+TEST(SdlNoSoundTest, TheReasonIsSaidOnce) {
+  SdlBackend backend;
+  startOnDummyDrivers(backend, "kv-no-such-driver");
+  AudioSystem audio(backend.platform().audio);
+  ::testing::internal::CaptureStderr();
+  EXPECT_FALSE(audio.acquire());
+  EXPECT_FALSE(audio.acquire());
+  const std::string said = ::testing::internal::GetCapturedStderr();
+  setenv("SDL_AUDIODRIVER", "dummy", 1);
+  size_t lines = 0;
+  for (size_t at = said.find("no sound ("); at != std::string::npos; at = said.find("no sound (", at + 1))
+    ++lines;
+  EXPECT_EQ(lines, 1u) << said;
 }
 
 TEST(SdlBackendPureTest, TimeOfDayAndPointerPlaces) {

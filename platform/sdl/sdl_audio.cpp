@@ -10,6 +10,14 @@
 
 namespace kv {
 
+namespace {
+
+// The reason last printed for a card that would not open: the sound effects and the music each
+// open the card in turn and hear the same reason, which is said once.
+std::string reportedReason;
+
+}  // namespace
+
 SdlAudio::~SdlAudio() {
   close();
   if (started_) SDL_QuitSubSystem(SDL_INIT_AUDIO);
@@ -48,9 +56,11 @@ bool SdlAudio::open(int sampleRate, MixCallback mix) {
   }
   if (device_ == 0) {
     mix_ = nullptr;
-    std::fprintf(stderr, "korvalundrix: no sound (%s)\n", reason.c_str());
+    if (reason != reportedReason) std::fprintf(stderr, "korvalundrix: no sound (%s)\n", reason.c_str());
+    reportedReason = reason;
     return false;
   }
+  reportedReason.clear();
   SDL_PauseAudioDevice(device_, 0);
   return true;
 }
