@@ -8,7 +8,7 @@ packages=(
   libsdl2-dev libsdl2-ttf-dev libfontconfig-dev fonts-dejavu-core libmpg123-dev libx11-dev libwayland-dev zlib1g-dev
   lame
   libgtest-dev libbenchmark-dev
-  xvfb xauth xdotool imagemagick time
+  xvfb xauth xdotool imagemagick time openbox x11-utils
   pulseaudio pulseaudio-utils
   sway grim weston
   dpkg-dev desktop-file-utils appstream man-db

@@ -44,7 +44,8 @@ xdotool mousemove "$EXIT_X" "$EXIT_Y" click 1
 wait_exit
 [ "$status" = 0 ] || fail "Exit: expected exit status 0, got '$status'"
 
-# Closing the program from outside (SIGTERM arrives as SDL's quit event) ends it cleanly too.
+# Closing the program from outside (SIGTERM asks it to stop, as a close of its window does) ends
+# it cleanly too.
 if start_game; then
   kill -TERM "$pid"
   wait_exit

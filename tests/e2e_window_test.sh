@@ -3,7 +3,7 @@
 # covers the whole screen with the picture scaled and letterboxed, clicks land on the buttons they
 # are over, Alt+Enter and F11 switch between full screen and a window while the game goes on, and
 # Alt+F4 or the window being destroyed by another program end the game as a close does (status 0,
-# the trace's exit line written).
+# the trace's exit line written). A window made smaller than 800x600 grows back to it.
 #
 #   e2e_window_test.sh PATH/TO/korvalundrix
 #
@@ -88,6 +88,13 @@ trace_ends_with_exit || fail "Alt+F4: the trace does not end with the exit line"
 # A window destroyed by another program: the same clean end, no X error.
 rm -f "$work/trace.jsonl"
 if start_game --windowed --trace "$work/trace.jsonl"; then
+  # Nothing but the game keeps the window to its minimum here: a smaller size is put back.
+  xdotool windowsize "$(xdotool search --onlyvisible --name '^KORVALUNDRIX$' | head -1)" 400 300
+  for _ in $(seq 1 50); do
+    update_view && [[ "$window_geometry" == 800x600+* ]] && break
+    sleep 0.1
+  done
+  [[ "$window_geometry" == 800x600+* ]] || fail "resized to 400x300: the window stays $window_geometry"
   xdotool windowclose "$(xdotool search --onlyvisible --name '^KORVALUNDRIX$' | head -1)"
   wait_exit
   [ "$status" = 0 ] || fail "windowclose: expected exit status 0, got '$status'"

@@ -1,6 +1,7 @@
 // The desktop back end under SDL's dummy video and audio drivers: no screen is needed, but the
 // window, the renderer, the textures and the sound thread are the real ones.
 #include <gtest/gtest.h>
+#include <signal.h>
 
 #include <algorithm>
 #include <atomic>
@@ -14,6 +15,7 @@
 
 #include <SDL2/SDL.h>
 
+#include "platform/audio/audio_system.h"
 #include "platform/sdl/sdl_backend.h"
 #include "platform/sdl/sdl_clock.h"
 #include "platform/sdl/sdl_events.h"
@@ -225,6 +227,68 @@ TEST_F(SdlBackendTest, ClockAndJoystickWithoutDevices) {
   EXPECT_LT(p.clock.seedValue(), 24u * 3600 * 1000);
   EXPECT_FALSE(p.input.joystick(-1).present);
   EXPECT_TRUE(p.input.foreground());  // the dummy driver has no focus to lose
+}
+
+void (*disposition(int signal))(int) {
+  struct sigaction now {};
+  sigaction(signal, nullptr, &now);
+  return now.sa_handler;
+}
+
+void startOnDummyDrivers(SdlBackend& backend, const char* audioDriver = "dummy") {
+  setenv("SDL_VIDEODRIVER", "dummy", 1);
+  setenv("SDL_AUDIODRIVER", audioDriver, 1);
+  std::string error;
+  ASSERT_TRUE(backend.init(SdlOptions{true}, error)) << error;
+}
+
+// SIGHUP (a terminal closed; SIGTERM and SIGINT alike) closes the game as its window's close does:
+// one quit event, and neither a pause nor the wait for events holds it up. A signal the program was
+// started with ignored stays ignored; once the back end is gone, all is as before.
+TEST(SdlStopSignalTest, ASignalClosesTheGameAtOnce) {
+  struct sigaction ignore {
+  }, before{};
+  ignore.sa_handler = SIG_IGN;
+  sigaction(SIGINT, &ignore, &before);
+  {
+    SdlBackend backend;
+    startOnDummyDrivers(backend);
+    Platform p = backend.platform();
+    Event e;
+    while (p.events.poll(e)) {
+    }
+    raise(SIGHUP);
+    ASSERT_TRUE(p.events.poll(e));
+    EXPECT_EQ(e.kind, Event::Kind::Quit);
+    int quits = 0;
+    while (p.events.poll(e)) quits += e.kind == Event::Kind::Quit;
+    EXPECT_EQ(quits, 0);
+    const auto start = std::chrono::steady_clock::now();
+    p.clock.sleepMs(3000);  // the banner's pause
+    p.events.waitForEvent();
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(500));
+    EXPECT_EQ(disposition(SIGINT), SIG_IGN);
+    EXPECT_NE(disposition(SIGTERM), SIG_DFL);
+  }
+  EXPECT_EQ(disposition(SIGHUP), SIG_DFL);
+  EXPECT_EQ(disposition(SIGTERM), SIG_DFL);
+  sigaction(SIGINT, &before, nullptr);
+}
+
+// Without a sound card the sound effects and the music each try to open it; one line says why.
+TEST(SdlNoSoundTest, TheReasonIsSaidOnce) {
+  SdlBackend backend;
+  startOnDummyDrivers(backend, "kv-no-such-driver");
+  AudioSystem audio(backend.platform().audio);
+  ::testing::internal::CaptureStderr();
+  EXPECT_FALSE(audio.acquire());
+  EXPECT_FALSE(audio.acquire());
+  const std::string said = ::testing::internal::GetCapturedStderr();
+  setenv("SDL_AUDIODRIVER", "dummy", 1);
+  size_t lines = 0;
+  for (size_t at = said.find("no sound ("); at != std::string::npos; at = said.find("no sound (", at + 1))
+    ++lines;
+  EXPECT_EQ(lines, 1u) << said;
 }
 
 TEST(SdlBackendPureTest, TimeOfDayAndPointerPlaces) {

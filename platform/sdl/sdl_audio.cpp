@@ -14,6 +14,14 @@
 
 namespace kv {
 
+namespace {
+
+// The reason last printed for a card that would not open: the sound effects and the music each
+// open the card in turn and hear the same reason, which is said once.
+std::string reportedReason;
+
+}  // namespace
+
 SdlAudio::~SdlAudio() {
   close();
   if (started_) SDL_QuitSubSystem(SDL_INIT_AUDIO);
@@ -69,9 +77,11 @@ bool SdlAudio::open(int sampleRate, MixCallback mix) {
   if (id == 0) {
     mix_ = nullptr;
     rate_ = 0;
-    std::fprintf(stderr, "korvalundrix: no sound (%s)\n", reason.c_str());
+    if (reason != reportedReason) std::fprintf(stderr, "korvalundrix: no sound (%s)\n", reason.c_str());
+    reportedReason = reason;
     return false;
   }
+  reportedReason.clear();
   const char* driver = SDL_GetCurrentAudioDriver();
   driver_ = driver ? driver : "";
   lastPullNs_ = std::chrono::steady_clock::now().time_since_epoch().count();

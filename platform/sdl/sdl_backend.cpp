@@ -12,6 +12,7 @@
 #include "platform/sdl/sdl_input.h"
 #include "platform/sdl/sdl_video.h"
 #include "platform/sdl/wayland_seat.h"
+#include "platform/sdl/stop_signals.h"
 #include "platform/sdl/x11_window.h"
 
 namespace kv {
@@ -29,10 +30,24 @@ struct SdlSession {
   }
 };
 
+// SIGTERM, SIGINT and SIGHUP ask the game to stop for as long as the back end runs.
+struct StopSignalWatch {
+  bool on = false;
+  StopSignalWatch() = default;
+  StopSignalWatch(const StopSignalWatch&) = delete;
+  StopSignalWatch& operator=(const StopSignalWatch&) = delete;
+  ~StopSignalWatch() {
+    if (on) stop_signals::restore();
+  }
+};
+
 }  // namespace
 
-// Members go in reverse order: the sound card, the sticks, the events and the window before SDL.
+// Members go in reverse order: the sound card, the sticks, the events and the window before SDL,
+// SDL before the signals.
 struct SdlBackend::Impl {
+  ~Impl() { x11::beforeWindowDestroyed(); }
+  StopSignalWatch signals;
   SdlSession sdl;
   std::unique_ptr<SdlVideo> video;
   std::unique_ptr<SdlEvents> events;
@@ -55,6 +70,13 @@ bool SdlBackend::init(const SdlOptions& options, std::string& error) {
   SDL_setenv("SDL_VIDEO_WAYLAND_WMCLASS", KV_APP_ID, 0);
   x11::installErrorHandler();
   if (!wayland::avoidSeatlessCompositor(error)) return false;
+  // SDL's own handlers for SIGINT and SIGTERM only queue a quit event, which nobody reads while the
+  // game pauses (the banner, the intro); ours also cut those pauses short, and catch SIGHUP too.
+  SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+  if (!impl_->signals.on) {
+    stop_signals::install();
+    impl_->signals.on = true;
+  }
   int started;
   {
     // Probing for a Wayland compositor that is not there prints to stderr; the reason SDL gives is

@@ -1,5 +1,6 @@
 #pragma once
-// Real time: SDL's millisecond counter and sleep, and the time of day for seeding.
+// Real time: SDL's millisecond counter and sleep (cut short by a stop signal), and the time of day
+// for seeding.
 #include "platform/seam/clock.h"
 
 namespace kv {

@@ -6,9 +6,19 @@
 
 #include "platform/sdl/sdl_keymap.h"
 #include "platform/sdl/sdl_video.h"
+#include "platform/sdl/sdl_window.h"
+#include "platform/sdl/stop_signals.h"
 #include "platform/sdl/x11_window.h"
 
 namespace kv {
+
+namespace {
+
+// How long the wait for an event sleeps at most before it looks for a stop signal again: a signal
+// may land on any of the program's threads, so it does not always wake the wait itself.
+constexpr int kStopCheckMs = 100;
+
+}  // namespace
 
 PointerPlace placePointer(int x, int y, int screenWidth, int screenHeight) {
   PointerPlace p;
@@ -34,6 +44,7 @@ SdlEvents::SdlEvents(SdlVideo& video) : video_(video), pending_(std::make_unique
 SdlEvents::~SdlEvents() = default;
 
 bool SdlEvents::poll(Event& out) {
+  if (stopSignalled(out)) return true;
   if (switchPending_) {
     // The display has let go of its device: switch, then let it build the device again, as at the
     // end of an interactive size change.
@@ -57,7 +68,25 @@ bool SdlEvents::poll(Event& out) {
 
 void SdlEvents::waitForEvent() {
   if (havePending_ || switchPending_ || (video_.windowGone() && !lossReported_)) return;
-  if (SDL_WaitEvent(pending_.get())) havePending_ = true;
+  if (stop_signals::requested() && !stopReported_) return;
+  if (SDL_WaitEventTimeout(pending_.get(), kStopCheckMs)) havePending_ = true;
+}
+
+bool SdlEvents::stopSignalled(Event& out) {
+  if (stopReported_ || !stop_signals::requested()) return false;
+  stopReported_ = true;
+  out = Event{};
+  out.kind = Event::Kind::Quit;
+  return true;
+}
+
+void SdlEvents::keepMinimumSize(int width, int height) {
+  if (width >= SdlWindow::kMinWidth && height >= SdlWindow::kMinHeight) return;
+  SDL_Window* window = SDL_GetWindowFromID(video_.windowId());
+  // Full screen covers the screen, whatever its size; a window manager keeps the minimum itself, or
+  // has its reasons not to (a tiling one).
+  if (!window || video_.fullScreen() || x11::windowManagerRuns(window)) return;
+  SDL_SetWindowSize(window, std::max(width, SdlWindow::kMinWidth), std::max(height, SdlWindow::kMinHeight));
 }
 
 bool SdlEvents::windowLost(Event& out) {
@@ -141,6 +170,9 @@ bool SdlEvents::translate(const SDL_Event& e, Event& out) {
   }
   if (e.window.windowID != video_.windowId()) return false;
   switch (e.window.event) {
+    case SDL_WINDOWEVENT_RESIZED:
+      keepMinimumSize(e.window.data1, e.window.data2);
+      return false;
     case SDL_WINDOWEVENT_EXPOSED:
     case SDL_WINDOWEVENT_SIZE_CHANGED:
       video_.windowExposed();

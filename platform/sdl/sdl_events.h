@@ -59,6 +59,11 @@ class SdlEvents : public EventSource {
   bool translateKey(const SDL_Event& e, Event& out);
   // A window destroyed from outside closes the game once, as the window's close does.
   bool windowLost(Event& out);
+  // So does a stop signal (SIGTERM, SIGINT, SIGHUP).
+  bool stopSignalled(Event& out);
+  // Without a window manager nothing holds the window to its minimum size: a smaller size someone
+  // gave it is put back to the minimum.
+  void keepMinimumSize(int width, int height);
 
   SdlVideo& video_;
   std::unique_ptr<SDL_Event> pending_;  // taken by waitForEvent, handed out by the next poll
@@ -70,6 +75,7 @@ class SdlEvents : public EventSource {
   // Between the display's finalise (already handed out) and its initialise (next).
   bool switchPending_ = false;
   bool lossReported_ = false;
+  bool stopReported_ = false;
 };
 
 }  // namespace kv

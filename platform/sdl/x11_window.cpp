@@ -81,6 +81,20 @@ void watchWindow(SDL_Window* window) {
   SDL_EventState(SDL_SYSWMEVENT, SDL_ENABLE);
 }
 
+void beforeWindowDestroyed() {
+  if (!watch.display || watch.window == 0) return;
+  // Its DestroyNotify may still wait in the queue (a game told to stop reads no more events): ask.
+  XWindowAttributes attributes;
+  if (!watch.gone && !XGetWindowAttributes(watch.display, watch.window, &attributes)) watch.gone = true;
+  if (!watch.gone) return;
+  XEvent unmapped{};
+  unmapped.xunmap.type = UnmapNotify;
+  unmapped.xunmap.display = watch.display;
+  unmapped.xunmap.event = watch.window;
+  unmapped.xunmap.window = watch.window;
+  XPutBackEvent(watch.display, &unmapped);
+}
+
 void forgetWindow() {
   if (!watch.display) return;
   XSync(watch.display, False);
@@ -120,6 +134,7 @@ void noteSystemEvent(const SDL_Event& event) {
 
 void installErrorHandler() {}
 void watchWindow(SDL_Window*) {}
+void beforeWindowDestroyed() {}
 void forgetWindow() {}
 bool windowGone() {
   return false;

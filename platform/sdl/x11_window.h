@@ -15,6 +15,11 @@ void installErrorHandler();
 // Starts watching the window: Xlib errors about it mark it gone instead of ending the program, and
 // so does its DestroyNotify, which SDL hands over as a system event (enabled here).
 void watchWindow(SDL_Window* window);
+// Before SDL destroys the window: SDL first hides a window it believes shown and waits for the X
+// server's word that it was unmapped. A window destroyed along with its frame (by a window manager
+// or through it) was never unmapped itself, so the word never comes and SDL would wait for ever:
+// when the window is gone, a stand-in for that word is queued.
+void beforeWindowDestroyed();
 // After SDL destroyed the window: waits until the X server has answered every request about it, so
 // no late error about it is left over; the watch ends (unless the window was gone already).
 void forgetWindow();
