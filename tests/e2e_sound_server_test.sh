@@ -88,6 +88,24 @@ origin_of() {
 # value NAME LINE: the number after NAME= in a line of the probe.
 value() { sed -n "s/.*$1=\([-0-9.]*\).*/\1/p" <<<"$2"; }
 
+# music_after REC AT EXPECT SPAN: where in the music the recording is from AT on, as "ncc=... pos=..."
+# with pos the music's position at AT. A second of the recording is matched at three starts and the
+# best match counts: a short drop-out of the sound server's recorder in one second spoils only that
+# one.
+music_after() {
+  local best="" bestNcc=-1 offset found ncc
+  for offset in 0 0.4 0.8; do
+    found=$("$probe" music "$1" "$(plus "$2" "$offset")" "$(plus "$2" "$(plus "$offset" 1)")" "$music" \
+      "$(plus "$3" "$offset")" "$4")
+    ncc=$(value ncc "$found")
+    if above "$ncc" "$bestNcc"; then
+      bestNcc=$ncc
+      best="ncc=$ncc pos=$(minus "$(value pos "$found")" "$offset") length=$(value length "$found")"
+    fi
+  done
+  echo "$best"
+}
+
 wait_trace() {
   for _ in $(seq 1 $(($2 * 10))); do
     grep -q "\"event\":\"$1\"" "$work/trace.jsonl" 2>/dev/null && return 0
@@ -171,7 +189,7 @@ above "$(value ncc "$jump")" 0.5 || fail "no jump heard after Up was pressed ($j
 # The music started with the level, about three seconds before the banner gave way to it. Where it
 # was when the jump sounded is the mark the music after the server's return is measured against.
 jumpA=$(value at "$jump")
-musicA=$("$probe" music "$rec" "$jumpA" "$(plus "$jumpA" 1)" "$music" "$(plus "$(minus "$jumped" "$level")" 3)" 3)
+musicA=$(music_after "$rec" "$jumpA" "$(plus "$(minus "$jumped" "$level")" 3)" 3)
 echo "music at the jump: $musicA"
 above "$(value ncc "$musicA")" 0.8 || fail "no music heard in the level ($musicA)"
 echo "the level before the server went: $("$probe" stats "$rec" "$(rec_at "$level")" "$(rec_at "$killed")")"
@@ -183,7 +201,17 @@ if ! kill -0 "$pid" 2>/dev/null; then
   fail "the game ended when the sound server went: $(cat "$work/out.txt")"
   finish
 fi
-screenshot && cmp -s "$work/screen.rgb" "$work/gone.rgb" && fail "the picture stood still while the sound server was gone"
+# A loaded machine may hold a frame back a while; a picture still for three seconds is a hang.
+moved=0
+for _ in $(seq 1 10); do
+  screenshot
+  if ! cmp -s "$work/screen.rgb" "$work/gone.rgb"; then
+    moved=1
+    break
+  fi
+  sleep 0.3
+done
+((moved)) || fail "the picture stood still for 3 s while the sound server was gone (trace: $(tail -n 1 "$work/trace.jsonl" | cut -c1-120))"
 sleep_until "$(plus "$killed" 3)"
 
 rec=$work/after.raw
@@ -227,15 +255,15 @@ jumpedB=$(now)
 xdotool keydown Up
 sleep 0.1
 xdotool keyup Up
-sleep 2
+sleep 2.5
 end=$(duration)
-jump=$("$probe" match "$rec" "$(minus "$end" 2.4)" "$end" "$sounds/skok.wav" 44100)
+jump=$("$probe" match "$rec" "$(minus "$end" 2.9)" "$(minus "$end" 0.5)" "$sounds/skok.wav" 44100)
 echo "jump after the return: $jump"
 above "$(value ncc "$jump")" 0.5 || fail "no jump heard after the server's return ($jump)"
 jumpB=$(value at "$jump")
 # Where the music should be: as far on from the first jump as the wall clock went.
 expected=$(plus "$(value pos "$musicA")" "$(minus "$jumpedB" "$jumped")")
-musicB=$("$probe" music "$rec" "$jumpB" "$(plus "$jumpB" 1)" "$music" "$expected" 6)
+musicB=$(music_after "$rec" "$jumpB" "$expected" 6)
 echo "music at that jump: $musicB (expected at $expected)"
 above "$(value ncc "$musicB")" 0.8 || fail "no music after the server's return ($musicB)"
 off=$(minus "$(value pos "$musicB")" "$expected")
