@@ -11,8 +11,8 @@
 #include "platform/sdl/sdl_fonts.h"
 #include "platform/sdl/sdl_input.h"
 #include "platform/sdl/sdl_video.h"
-#include "platform/sdl/wayland_seat.h"
 #include "platform/sdl/stop_signals.h"
+#include "platform/sdl/wayland_seat.h"
 #include "platform/sdl/x11_window.h"
 
 namespace kv {
